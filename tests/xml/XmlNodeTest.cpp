@@ -1,0 +1,114 @@
+#include "TreeText.h"
+
+#include "xml/XmlDocument.h"
+#include "xml/XmlNode.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(XmlNodeLookup, FindChildIgnoresCaseAndBlanks) {
+    CXmlNode plan;
+    CXmlNode* first = plan.AddChild("PLAN", "1");
+    plan.AddChild("Plan", "2");
+    CXmlNode* third = plan.AddChild("plan", "3");
+    plan.AddChild("OTHER", "4");
+    EXPECT_EQ(plan.FindChild("plan", 0), first);
+    EXPECT_EQ(plan.FindChild("plan", 2), third);
+    EXPECT_EQ(plan.FindChild(" PlAn\t", 2), third);
+    EXPECT_EQ(plan.FindChild("plan", 3), nullptr);
+    EXPECT_EQ(plan.FindChild("plan", -1), nullptr);
+    EXPECT_EQ(plan.FindChild("", 0), nullptr);
+    EXPECT_EQ(plan.FindChild(" \t", 0), nullptr);
+    EXPECT_EQ(plan.GetChildCount("PLAN"), 3);
+    EXPECT_EQ(plan.GetChildCount(""), 4);
+    EXPECT_EQ(plan.GetChildCount(" \t "), 4);
+    EXPECT_EQ(plan.GetChildCount("missing"), 0);
+    EXPECT_TRUE(plan.GetChildText("Plan", 1).Equals("2"));
+    EXPECT_TRUE(plan.GetChildText("Plan", 5).IsEmpty());
+}
+
+TEST(XmlNodeLookup, RenamedChildKeepsItsOldKey) {
+    CXmlNode root;
+    CXmlNode* child = root.AddChild("DPKEY", "x");
+    child->SetName("PLANDESC");
+    EXPECT_EQ(root.FindChild("dpkey", 0), child);
+    EXPECT_EQ(root.FindChild("plandesc", 0), nullptr);
+    EXPECT_TRUE(child->GetName().Equals("PLANDESC"));
+    child->SetName("dpKey ");
+    EXPECT_EQ(root.FindChild("dpkey", 0), child);
+    EXPECT_TRUE(root.GetChildKey(0).Equals("dpkey"));
+}
+
+TEST(XmlNodeLookup, GetChildByIndex) {
+    CXmlNode root;
+    CXmlNode* a = root.AddChild("A", "");
+    CXmlNode* b = root.AddChild("B", "");
+    EXPECT_EQ(root.GetChild(0), a);
+    EXPECT_EQ(root.GetChild(1), b);
+    EXPECT_EQ(root.GetChild(-1), nullptr);
+    EXPECT_EQ(root.GetChild(2), nullptr);
+    EXPECT_EQ(a->GetParent(), &root);
+    EXPECT_EQ(root.GetParent(), nullptr);
+}
+
+TEST(XmlNodeEdits, RemoveChildOnlyRemovesDirectChildren) {
+    CXmlNode root;
+    CXmlNode* customer = root.AddChild("CUSTOMER", "");
+    CXmlNode* plan = customer->AddChild("INSURANCEPLAN", "");
+    plan->AddChild("PLANKEY", "K1");
+    EXPECT_FALSE(root.RemoveChild(plan)) << "a grandchild is not a child";
+    EXPECT_FALSE(root.RemoveChild(nullptr));
+    EXPECT_EQ(TreeText(&root), "[](CUSTOMER[](INSURANCEPLAN[](PLANKEY[K1])))");
+    EXPECT_TRUE(customer->RemoveChild(plan));
+    EXPECT_EQ(TreeText(&root), "[](CUSTOMER[])");
+}
+
+TEST(XmlNodeEdits, AddChildOfAnExistingNodeUsesItsCurrentName) {
+    CXmlNode root;
+    auto* node = new CXmlNode(&root);
+    node->SetName("Header");
+    EXPECT_TRUE(root.AddChild(node));
+    EXPECT_EQ(root.FindChild("HEADER", 0), node);
+}
+
+TEST(XmlNodeEdits, CopyFromAppendsCopiesBehindExistingChildren) {
+    CXmlNode source;
+    source.SetName("SRC");
+    source.SetText("t");
+    CXmlNode* plan = source.AddChild("PLAN", "p");
+    plan->AddChild("KEY", "k");
+    source.AddChild("RATE", "r");
+
+    CXmlNode target;
+    target.AddChild("OLD1", "");
+    target.AddChild("OLD2", "");
+    target.CopyFrom(&source);
+    EXPECT_EQ(TreeText(&target), "SRC[t](OLD1[],OLD2[],PLAN[p](KEY[k]),RATE[r])");
+    EXPECT_EQ(target.GetChild(2)->GetParent(), &target);
+    EXPECT_EQ(target.GetChild(2)->GetChild(0)->GetParent(), target.GetChild(2));
+    EXPECT_NE(target.GetChild(2), plan);
+}
+
+TEST(XmlNodeEdits, CopyFromItselfCopiesOnce) {
+    CXmlNode node;
+    node.SetName("N");
+    node.AddChild("A", "1");
+    node.CopyFrom(&node);
+    EXPECT_EQ(TreeText(&node), "N[](A[1],A[1])");
+}
+
+TEST(XmlDocumentNew, NewReplacesTheTree) {
+    CXmlDocument doc;
+    EXPECT_EQ(doc.GetRoot(), nullptr);
+    ASSERT_TRUE(doc.LoadBytes("<A><B>x</B></A>", 15));
+    CXmlNode* root = doc.New();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(doc.GetRoot(), root);
+    EXPECT_EQ(doc.GetError(), 0);
+    EXPECT_EQ(TreeText(root), "ROOTNODE[Root Node Text]");
+    EXPECT_TRUE(doc.GetHeader().Equals("<?xml version=\"1.0\"?>"));
+    EXPECT_EQ(doc.GetHeader().GetLength(), 21);
+}
+
+} // namespace

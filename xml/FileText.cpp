@@ -1,0 +1,217 @@
+#include "xml/FileText.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::size_t kChunkSize = 1 << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+struct BlockFreer {
+    void operator()(char* block) const { std::free(block); }
+};
+
+// Turns raw file bytes, arriving in chunks, into the engine's text.
+class CTextModeReader {
+public:
+    explicit CTextModeReader(std::size_t sizeHint) { Reserve(sizeHint + 1); }
+
+    // Returns false when the text grows past the limit or memory runs out.
+    bool Feed(const char* bytes, std::size_t size);
+    bool Finish();
+    bool Ended() const { return m_bEnded; }
+    bool TakeInto(CXmlString& text);
+
+private:
+    bool Reserve(std::size_t size);
+    bool Emit(const char* bytes, std::size_t size);
+    bool EmitTranslated(const char* bytes, std::size_t size);
+
+    std::unique_ptr<char, BlockFreer> m_pOut;
+    std::size_t m_nCapacity = 0;
+    std::size_t m_nLength = 0;    // bytes kept
+    std::size_t m_nStreamPos = 0; // bytes of the translated stream, NULs and cut bytes included
+    bool m_bCutting = false;      // inside a piece after its first NUL
+    bool m_bPendingCr = false;    // a CR at the end of a chunk, waiting for its LF
+    bool m_bEnded = false;        // a byte 26 was seen
+};
+
+bool CTextModeReader::Reserve(std::size_t size) {
+    if (size <= m_nCapacity) {
+        return true;
+    }
+    // The first reservation is the file's size: most files need no more.
+    std::size_t capacity = m_nCapacity ? m_nCapacity : (size > 4096 ? size : 4096);
+    while (capacity < size) {
+        capacity *= 2;
+    }
+    char* block = static_cast<char*>(std::realloc(m_pOut.get(), capacity));
+    if (!block) {
+        return false;
+    }
+    (void)m_pOut.release();
+    m_pOut.reset(block);
+    m_nCapacity = capacity;
+    return true;
+}
+
+// Keeps the part of each 10,239-byte piece of the stream before its first NUL.
+bool CTextModeReader::EmitTranslated(const char* bytes, std::size_t size) {
+    while (size > 0) {
+        const std::size_t pieceLeft = kFileTextPieceSize - m_nStreamPos % kFileTextPieceSize;
+        const std::size_t take = size < pieceLeft ? size : pieceLeft;
+        if (!m_bCutting) {
+            const void* nul = std::memchr(bytes, '\0', take);
+            const std::size_t kept =
+                nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : take;
+            if (m_nLength + kept > static_cast<std::size_t>(CXmlString::GetCapacityLimit())) {
+                return false;
+            }
+            if (!Reserve(m_nLength + kept + 1)) {
+                return false;
+            }
+            std::memcpy(m_pOut.get() + m_nLength, bytes, kept);
+            m_nLength += kept;
+            m_bCutting = nul != nullptr;
+        }
+        bytes += take;
+        size -= take;
+        m_nStreamPos += take;
+        if (m_nStreamPos % kFileTextPieceSize == 0) {
+            m_bCutting = false;
+        }
+    }
+    return true;
+}
+
+bool CTextModeReader::Emit(const char* bytes, std::size_t size) {
+    return size == 0 || EmitTranslated(bytes, size);
+}
+
+bool CTextModeReader::Feed(const char* bytes, std::size_t size) {
+    if (m_bEnded || size == 0) {
+        return true;
+    }
+    if (const void* eof = std::memchr(bytes, 26, size)) {
+        size = static_cast<std::size_t>(static_cast<const char*>(eof) - bytes);
+        m_bEnded = true;
+    }
+    std::size_t from = 0;
+    if (m_bPendingCr) {
+        m_bPendingCr = false;
+        if (size > 0 && bytes[0] == '\n') {
+            from = 1;
+            if (!Emit("\n", 1)) {
+                return false;
+            }
+        } else if (!Emit("\r", 1)) {
+            return false;
+        }
+    }
+    while (from < size) {
+        const void* cr = std::memchr(bytes + from, '\r', size - from);
+        if (!cr) {
+            return Emit(bytes + from, size - from);
+        }
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
+        if (!Emit(bytes + from, at - from)) {
+            return false;
+        }
+        if (at + 1 == size) {
+            if (m_bEnded) {
+                return Emit("\r", 1); // the text ends here: the CR stays
+            }
+            m_bPendingCr = true;
+            return true;
+        }
+        if (bytes[at + 1] == '\n') {
+            if (!Emit("\n", 1)) {
+                return false;
+            }
+            from = at + 2;
+        } else {
+            if (!Emit("\r", 1)) {
+                return false;
+            }
+            from = at + 1;
+        }
+    }
+    return true;
+}
+
+bool CTextModeReader::Finish() {
+    if (m_bPendingCr) {
+        m_bPendingCr = false;
+        return Emit("\r", 1);
+    }
+    return true;
+}
+
+bool CTextModeReader::TakeInto(CXmlString& text) {
+    if (!Reserve(m_nLength + 1)) {
+        return false;
+    }
+    const int64_t size = static_cast<int64_t>(m_nCapacity);
+    return text.AdoptBuffer(m_pOut.release(), static_cast<int32_t>(m_nLength), size);
+}
+
+} // namespace
+
+FileTextStatus ReadFileText(const char* path, CXmlString& text) {
+    text.Clear();
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    if (!file) {
+        return FileTextStatus::kCannotOpen;
+    }
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return FileTextStatus::kCannotOpen;
+    }
+    std::size_t hint = 0;
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        const auto limit = static_cast<std::size_t>(CXmlString::GetCapacityLimit());
+        hint = static_cast<std::size_t>(info.st_size) < limit
+                   ? static_cast<std::size_t>(info.st_size)
+                   : limit;
+    }
+    CTextModeReader reader(hint);
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[kChunkSize]);
+    if (!chunk) {
+        return FileTextStatus::kTooLarge;
+    }
+    for (;;) {
+        const std::size_t got = std::fread(chunk.get(), 1, kChunkSize, file.get());
+        if (!reader.Feed(chunk.get(), got)) {
+            text.Clear();
+            return FileTextStatus::kTooLarge;
+        }
+        if (got < kChunkSize || reader.Ended()) {
+            break;
+        }
+    }
+    if (std::ferror(file.get())) {
+        return FileTextStatus::kCannotOpen;
+    }
+    if (!reader.Finish() || !reader.TakeInto(text)) {
+        text.Clear();
+        return FileTextStatus::kTooLarge;
+    }
+    return FileTextStatus::kOk;
+}
+
+FileTextStatus BytesToFileText(const char* bytes, std::size_t size, CXmlString& text) {
+    text.Clear();
+    CTextModeReader reader(size);
+    if (!reader.Feed(bytes, size) || !reader.Finish() || !reader.TakeInto(text)) {
+        text.Clear();
+        return FileTextStatus::kTooLarge;
+    }
+    return FileTextStatus::kOk;
+}

@@ -1,0 +1,53 @@
+// CXmlDocument: holder of one node tree that is read from or written to one
+// file, with the error code of the last Load or New.
+#pragma once
+
+#include "xml/XmlNode.h"
+#include "xml/XmlString.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class CXmlDocument {
+public:
+    enum Error : int32_t {
+        kNoError = 0,
+        kTagMismatch = 1,   // a start tag cannot be read, or its end tag is not found
+        kTagNotClosed = 2,  // a "<!" construct or a child's start tag has no '>'
+        kCannotOpen = 3,    // the file cannot be opened or read as a whole
+        kNoRootElement = 4, // the text holds no root element
+    };
+
+    static constexpr const char* kHeader = "<?xml version=\"1.0\"?>";
+    static constexpr int32_t kFileTextGrowStep = 102400;
+
+    CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+    ~CXmlDocument();
+
+    CXmlNode* New();
+    CXmlNode* GetRoot() const { return m_pRoot; }
+    CXmlString GetHeader() const { return m_strHeader; }
+    int32_t GetError() const { return m_nError; }
+
+    // Reads the file at path and parses it. True when it was read and parsed
+    // without error; otherwise GetError tells why and GetRoot holds what
+    // could be built (nothing for codes 3 and 4).
+    bool Load(CXmlString path);
+    // The same as Load, for bytes that are already in memory: they are taken
+    // exactly as the bytes of a file would be.
+    bool LoadBytes(const char* bytes, std::size_t size);
+
+    int32_t FindRootStart();
+    const CXmlString& GetFileText() const { return m_strFileText; }
+
+private:
+    bool ParseFileText();
+    void DestroyTree();
+
+    CXmlNode* m_pRoot = nullptr;
+    CXmlString m_strFileText;
+    CXmlString m_strHeader;
+    int32_t m_nError = kNoError;
+};

@@ -1,0 +1,116 @@
+#include "xml/XmlNodeArray.h"
+
+#include "xml/XmlKey.h"
+#include "xml/XmlNode.h"
+
+#include <cstdlib>
+#include <cstring>
+
+CXmlNodeArray::~CXmlNodeArray() {
+    std::free(m_ppNodes);
+}
+
+bool CXmlNodeArray::Reserve(int32_t count) {
+    if (count <= m_nCapacity) {
+        return true;
+    }
+    int64_t capacity = m_nCapacity ? m_nCapacity : 4;
+    while (capacity < count) {
+        capacity *= 2;
+    }
+    if (capacity > INT32_MAX) {
+        capacity = INT32_MAX;
+    }
+    void* block = std::realloc(m_ppNodes, static_cast<size_t>(capacity) * sizeof(CXmlNode*));
+    if (!block) {
+        return false;
+    }
+    m_ppNodes = static_cast<CXmlNode**>(block);
+    m_nCapacity = static_cast<int32_t>(capacity);
+    return true;
+}
+
+int32_t CXmlNodeArray::Add(CXmlString name, CXmlNode* node) {
+    if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1)) {
+        return m_nCount;
+    }
+    const XmlKeyRange key = PreparedKeyRange(name.GetBuffer(), name.GetLength());
+    CXmlString prepared;
+    prepared.Append(key.pBegin, key.nLength);
+    prepared.MakeLower();
+    node->SetKey(prepared.GetBuffer(), prepared.GetLength());
+    m_ppNodes[m_nCount++] = node;
+    return m_nCount;
+}
+
+int32_t CXmlNodeArray::AddUnderOwnName(CXmlNode* node) {
+    if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1)) {
+        return m_nCount;
+    }
+    std::free(node->m_pKey);
+    node->m_pKey = nullptr;
+    m_ppNodes[m_nCount++] = node;
+    return m_nCount;
+}
+
+CXmlNode* CXmlNodeArray::GetAt(int32_t index, CXmlString* key) const {
+    if (index < 0 || index >= m_nCount) {
+        return nullptr;
+    }
+    CXmlNode* node = m_ppNodes[index];
+    if (key) {
+        if (node->m_pKey) {
+            key->Assign(node->m_pKey);
+        } else {
+            const XmlKeyRange range =
+                PreparedKeyRange(node->m_strName.GetBuffer(), node->m_strName.GetLength());
+            key->Clear();
+            key->Append(range.pBegin, range.nLength);
+            key->MakeLower();
+        }
+    }
+    return node;
+}
+
+bool CXmlNodeArray::RemoveAt(int32_t index) {
+    if (index < 0 || index >= m_nCount) {
+        return false;
+    }
+    CXmlNode* node = m_ppNodes[index];
+    std::free(node->m_pKey);
+    node->m_pKey = nullptr;
+    std::memmove(m_ppNodes + index, m_ppNodes + index + 1,
+                 static_cast<size_t>(m_nCount - index - 1) * sizeof(CXmlNode*));
+    --m_nCount;
+    return true;
+}
+
+void CXmlNodeArray::RemoveAll() {
+    for (int32_t i = 0; i < m_nCount; ++i) {
+        std::free(m_ppNodes[i]->m_pKey);
+        m_ppNodes[i]->m_pKey = nullptr;
+    }
+    m_nCount = 0;
+}
+
+int32_t CXmlNodeArray::IndexOf(const CXmlNode* node) const {
+    for (int32_t i = 0; i < m_nCount; ++i) {
+        if (m_ppNodes[i] == node) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool CXmlNodeArray::KeyEquals(int32_t index, const char* preparedKey, int32_t keyLength) const {
+    return m_ppNodes[index]->KeyMatches(preparedKey, keyLength);
+}
+
+CXmlNode** CXmlNodeArray::Release(int32_t& count) {
+    CXmlNode** nodes = m_ppNodes;
+    count = m_nCount;
+    m_ppNodes = nullptr;
+    m_nCount = 0;
+    m_nCapacity = 0;
+    return nodes;
+}

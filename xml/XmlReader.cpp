@@ -1,0 +1,284 @@
+// The reader: turns the file text into a tree of elements.
+//
+// An element starts at its start tag and ends at the exact text "</name>".
+// Everything between goes to the element's text (line breaks dropped, the
+// entities &lt; &gt; &amp; decoded as they complete), to child elements, or is
+// skipped ("<!" constructs up to the next '>'). An element whose end tag is
+// missing takes the name of each further complete tag in turn and then fails.
+//
+// The parse keeps its own stack of open elements, so the nesting depth of a
+// file is bounded by memory, not by the call stack.
+#include "xml/XmlDocument.h"
+#include "xml/XmlNode.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+class CXmlParser {
+public:
+    CXmlParser(const CXmlString& text, int32_t& pos, int32_t& error)
+        : m_pText(text.GetBuffer()), m_nLength(text.GetLength()), m_nPos(pos), m_nError(error) {}
+
+    int32_t Run(CXmlNode* element);
+
+private:
+    struct Tag {
+        int32_t nLt;
+        int32_t nGt;
+    };
+    struct Frame {
+        CXmlNode* pNode;
+        int32_t nNext; // the next byte this element examines
+    };
+    enum class PassEnd { kEndTag, kChild, kNotFound };
+
+    bool ScanTag(int32_t from, Tag& tag);
+    bool BeginElement(CXmlNode* node, int32_t& next);
+    void NameFromTag(CXmlNode* node, const Tag& tag);
+    PassEnd RunPass(Frame& frame, Tag& childTag);
+    bool IsEndTagAt(const CXmlString& name, int32_t at) const;
+    void GatherText(CXmlString& text, int32_t from, int32_t to);
+    int32_t Fail();
+
+    const char* m_pText;
+    int32_t m_nLength;
+    int32_t& m_nPos;
+    int32_t& m_nError;
+    int32_t m_nFailedScanFrom = -1; // a tag scan from here is known to fail
+};
+
+// The tag scan: from a position, a '<' sets lt and a '>' sets gt until both
+// are set; the tag is the bytes between them when lt comes first. In effect
+// the tag begins at the last '<' before the first '>' that follows a '<'.
+bool CXmlParser::ScanTag(int32_t from, Tag& tag) {
+    if (from == m_nFailedScanFrom || from >= m_nLength || m_pText[from] == '>') {
+        return false; // a '>' first sets gt before any lt, and the scan fails
+    }
+    const char* text = m_pText;
+    int32_t lt = -1;
+    for (int32_t k = from; k < m_nLength; ++k) {
+        const char c = text[k];
+        if (c == '<') {
+            lt = k;
+        } else if (c == '>') {
+            if (lt >= 0) {
+                tag = {lt, k};
+                return true;
+            }
+            // gt came first: the scan ends at the next '<' with lt after gt.
+            m_nFailedScanFrom = from;
+            return false;
+        }
+    }
+    m_nFailedScanFrom = from;
+    return false;
+}
+
+void CXmlParser::NameFromTag(CXmlNode* node, const Tag& tag) {
+    CXmlString& name = node->m_strName;
+    name.Clear();
+    // An empty tag gives an empty name.
+    name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+}
+
+bool CXmlParser::IsEndTagAt(const CXmlString& name, int32_t at) const {
+    const int32_t nameLength = name.GetLength();
+    if (static_cast<int64_t>(at) + nameLength + 3 > m_nLength) {
+        return false;
+    }
+    const char* p = m_pText + at;
+    return p[1] == '/' && p[nameLength + 2] == '>' &&
+           std::memcmp(p + 2, name.GetBuffer(), static_cast<size_t>(nameLength)) == 0;
+}
+
+// Appends the character data between two positions to an element's text,
+// dropping CR and LF and decoding an entity whenever a ';' completes one.
+void CXmlParser::GatherText(CXmlString& text, int32_t from, int32_t to) {
+    const char* p = m_pText;
+    while (from < to) {
+        int32_t run = from;
+        while (run < to && p[run] != '\n' && p[run] != '\r' && p[run] != ';') {
+            ++run;
+        }
+        text.Append(p + from, run - from);
+        if (run == to) {
+            return;
+        }
+        if (p[run] == ';') {
+            text.AppendChar(';');
+            const int32_t length = text.GetLength();
+            const char* tail = text.GetBuffer() + length;
+            if (length >= 4 && std::memcmp(tail - 4, "&lt;", 4) == 0) {
+                text.Truncate(length - 4);
+                text.AppendChar('<');
+            } else if (length >= 4 && std::memcmp(tail - 4, "&gt;", 4) == 0) {
+                text.Truncate(length - 4);
+                text.AppendChar('>');
+            } else if (length >= 5 && std::memcmp(tail - 5, "&amp;", 5) == 0) {
+                text.Truncate(length - 5);
+                text.AppendChar('&');
+            }
+        }
+        from = run + 1;
+    }
+}
+
+// Reads the start tag at the current position: the element takes its name
+// and examines the bytes after it.
+bool CXmlParser::BeginElement(CXmlNode* node, int32_t& next) {
+    Tag tag{};
+    if (m_nPos >= m_nLength || !ScanTag(m_nPos, tag)) {
+        return false;
+    }
+    m_nPos = tag.nGt + 1;
+    node->SetName(CXmlString());
+    NameFromTag(node, tag);
+    next = m_nPos;
+    return true;
+}
+
+// Examines the element's bytes until its end tag, a child's start tag, or the
+// end of the text.
+CXmlParser::PassEnd CXmlParser::RunPass(Frame& frame, Tag& childTag) {
+    CXmlNode* node = frame.pNode;
+    const CXmlString& name = node->m_strName;
+    const char* text = m_pText;
+    int32_t j = frame.nNext;
+    while (j < m_nLength) {
+        if (text[j] != '<') {
+            const void* lt = std::memchr(text + j, '<', static_cast<size_t>(m_nLength - j));
+            const int32_t run =
+                lt ? static_cast<int32_t>(static_cast<const char*>(lt) - text) : m_nLength;
+            GatherText(node->m_strText, j, run);
+            j = run;
+            continue;
+        }
+        if (j + 1 < m_nLength && text[j + 1] == '!') {
+            const void* close =
+                std::memchr(text + j + 1, '>', static_cast<size_t>(m_nLength - j - 1));
+            if (!close) {
+                m_nError = CXmlDocument::kTagNotClosed;
+                frame.nNext = m_nLength;
+                return PassEnd::kNotFound;
+            }
+            j = static_cast<int32_t>(static_cast<const char*>(close) - text) + 1;
+            continue;
+        }
+        if (IsEndTagAt(name, j)) {
+            m_nPos = j + name.GetLength() + 2;
+            return PassEnd::kEndTag;
+        }
+        if (!ScanTag(j, childTag)) {
+            m_nError = CXmlDocument::kTagNotClosed;
+            frame.nNext = m_nLength;
+            return PassEnd::kNotFound;
+        }
+        return PassEnd::kChild;
+    }
+    frame.nNext = m_nLength;
+    return PassEnd::kNotFound;
+}
+
+int32_t CXmlParser::Fail() {
+    if (m_nError != CXmlDocument::kTagNotClosed) {
+        m_nError = CXmlDocument::kTagMismatch;
+    }
+    return m_nLength;
+}
+
+int32_t CXmlParser::Run(CXmlNode* element) {
+    Frame first{element, 0};
+    if (!BeginElement(element, first.nNext)) {
+        return Fail();
+    }
+    std::vector<Frame> stack;
+    try {
+        stack.push_back(first);
+    } catch (const std::bad_alloc&) {
+        return Fail();
+    }
+    for (;;) {
+        Frame& frame = stack.back();
+        Tag childTag{};
+        int32_t result = 0;
+        switch (RunPass(frame, childTag)) {
+        case PassEnd::kEndTag:
+            frame.pNode->m_strText.Trim();
+            result = m_nPos;
+            break;
+        case PassEnd::kChild: {
+            CXmlNode* child = new CXmlNode(frame.pNode);
+            bool pushed = false;
+            if (child) {
+                NameFromTag(child, childTag);
+                frame.pNode->m_children.AddUnderOwnName(child);
+                try {
+                    stack.push_back({child, 0});
+                    pushed = true;
+                } catch (const std::bad_alloc&) {
+                }
+            }
+            if (!pushed) {
+                // Out of memory: the text cannot be read as a whole.
+                m_nError = CXmlDocument::kCannotOpen;
+                return m_nLength;
+            }
+            // The child's own start tag is the one just scanned.
+            m_nPos = childTag.nGt + 1;
+            stack.back().nNext = m_nPos;
+            continue;
+        }
+        case PassEnd::kNotFound: {
+            // Without its end tag the element takes the name of each further
+            // complete tag in turn. A search for such a tag's end tag over
+            // bytes that were already examined cannot succeed, so the element
+            // then fails; its text keeps the bytes gathered once.
+            Tag tag{};
+            while (m_nPos < m_nLength && ScanTag(m_nPos, tag)) {
+                m_nPos = tag.nGt + 1;
+                CXmlString name;
+                name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+                frame.pNode->SetName(name);
+            }
+            result = Fail();
+            break;
+        }
+        }
+        stack.pop_back();
+        if (stack.empty()) {
+            return result;
+        }
+        stack.back().nNext = result + 1;
+    }
+}
+
+int32_t CXmlNode::Parse(CXmlString& text, int32_t& pos, int32_t& error) {
+    CXmlParser parser(text, pos, error);
+    return parser.Run(this);
+}
+
+int32_t CXmlDocument::FindRootStart() {
+    m_nError = kNoError;
+    const char* text = m_strFileText.GetBuffer();
+    const int32_t length = m_strFileText.GetLength();
+    int32_t k = 0;
+    for (;;) {
+        int32_t lt = -1;
+        int32_t gt = -1;
+        while (k < length && (lt < 0 || gt < 0)) {
+            if (text[k] == '<') {
+                lt = k;
+            } else if (text[k] == '>') {
+                gt = k;
+            }
+            ++k;
+        }
+        if (lt < 0) {
+            return -1;
+        }
+        if (m_strFileText.GetAt(lt + 1) != '?') {
+            return lt;
+        }
+    }
+}

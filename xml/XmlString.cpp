@@ -1,0 +1,474 @@
+#include "xml/XmlString.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string_view>
+
+struct CXmlString::Extra {
+    int32_t nGrowStep = kDefaultGrowStep;
+    char* pScratch = nullptr;
+};
+
+namespace {
+
+int32_t g_nCapacityLimit = INT32_MAX;
+
+bool IsBlankOrTab(char c) {
+    return c == ' ' || c == '\t';
+}
+
+int32_t LengthOf(const char* text) {
+    const size_t length = std::strlen(text);
+    return length > static_cast<size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(length);
+}
+
+} // namespace
+
+int32_t CXmlString::GetCapacityLimit() {
+    return g_nCapacityLimit;
+}
+
+void CXmlString::SetCapacityLimit(int32_t limit) {
+    g_nCapacityLimit = limit < kInitialCapacity ? kInitialCapacity : limit;
+}
+
+CXmlString::CXmlString() noexcept {
+    m_inline[0] = '\0';
+}
+
+CXmlString::CXmlString(const char* text) : CXmlString() {
+    Assign(text);
+}
+
+CXmlString::CXmlString(const CXmlString& other) : CXmlString() {
+    Assign(other);
+}
+
+CXmlString::CXmlString(CXmlString&& other) noexcept
+    : m_nLength(other.m_nLength), m_uCapacity(other.m_uCapacity), m_pExtra(other.m_pExtra) {
+    std::memcpy(m_inline, other.m_inline, sizeof m_inline); // the inline bytes or the heap block
+    other.m_inline[0] = '\0';
+    other.m_nLength = 0;
+    other.m_uCapacity = kInitialCapacity;
+    other.m_pExtra = nullptr;
+}
+
+CXmlString& CXmlString::operator=(const CXmlString& other) {
+    if (this != &other) {
+        Assign(other);
+    }
+    return *this;
+}
+
+CXmlString& CXmlString::operator=(CXmlString&& other) noexcept {
+    if (this != &other) {
+        FreeHeap();
+        if (m_pExtra) {
+            std::free(m_pExtra->pScratch);
+            delete m_pExtra;
+        }
+        std::memcpy(m_inline, other.m_inline, sizeof m_inline);
+        m_nLength = other.m_nLength;
+        m_uCapacity = other.m_uCapacity;
+        m_pExtra = other.m_pExtra;
+        other.m_inline[0] = '\0';
+        other.m_nLength = 0;
+        other.m_uCapacity = kInitialCapacity;
+        other.m_pExtra = nullptr;
+    }
+    return *this;
+}
+
+CXmlString::~CXmlString() {
+    FreeHeap();
+    if (m_pExtra) {
+        std::free(m_pExtra->pScratch);
+        delete m_pExtra;
+    }
+}
+
+int32_t CXmlString::GetGrowStep() const {
+    return m_pExtra ? m_pExtra->nGrowStep : kDefaultGrowStep;
+}
+
+void CXmlString::SetGrowStep(int32_t bytes) {
+    if (!m_pExtra) {
+        if (bytes == kDefaultGrowStep) {
+            return;
+        }
+        m_pExtra = new (std::nothrow) Extra;
+        if (!m_pExtra) {
+            return;
+        }
+    }
+    m_pExtra->nGrowStep = bytes;
+}
+
+void CXmlString::SetCapacity(int32_t capacity) {
+    m_uCapacity = (m_uCapacity & kGrowthFailedBit) | static_cast<uint32_t>(capacity);
+}
+
+void CXmlString::SetGrowthFailed() {
+    m_uCapacity |= kGrowthFailedBit;
+}
+
+// Raises the logical capacity in whole grow steps until a text of the given
+// length fits with its NUL and one spare byte, as the growth rules demand.
+// Fails, keeping the steps that did fit, when the capacity limit is reached.
+bool CXmlString::GrowFor(int64_t neededLength) {
+    const int64_t capacity = GetCapacity();
+    if (neededLength < capacity - 1) {
+        return true;
+    }
+    if (HasGrowthFailed()) {
+        return false;
+    }
+    const int64_t step = GetGrowStep();
+    if (step <= 0) {
+        SetGrowthFailed();
+        return false;
+    }
+    const int64_t stepsNeeded = (neededLength + 2 - capacity + step - 1) / step;
+    const int64_t stepsPossible = (g_nCapacityLimit - capacity) / step;
+    if (stepsNeeded > stepsPossible) {
+        SetCapacity(static_cast<int32_t>(capacity + stepsPossible * step));
+        SetGrowthFailed();
+        return false;
+    }
+    SetCapacity(static_cast<int32_t>(capacity + stepsNeeded * step));
+    return true;
+}
+
+// Makes room for newLength bytes and a NUL. The bytes up to the current
+// length are kept; the length itself is not changed.
+bool CXmlString::Reserve(int32_t newLength) {
+    if (newLength < kInlineSize) {
+        return true; // fits inline; the caller moves the bytes if needed
+    }
+    const int64_t needed = static_cast<int64_t>(newLength) + 1;
+    if (!IsInline() && m_heap.nSize >= needed) {
+        return true;
+    }
+    int64_t size = IsInline() ? 32 : m_heap.nSize;
+    while (size < needed) {
+        size *= 2;
+    }
+    if (IsInline()) {
+        char* block = static_cast<char*>(std::malloc(static_cast<size_t>(size)));
+        if (!block) {
+            return false;
+        }
+        std::memcpy(block, m_inline, static_cast<size_t>(m_nLength) + 1);
+        m_heap.pData = block;
+    } else {
+        char* block = static_cast<char*>(std::realloc(m_heap.pData, static_cast<size_t>(size)));
+        if (!block) {
+            return false;
+        }
+        m_heap.pData = block;
+    }
+    m_heap.nSize = size;
+    return true;
+}
+
+// Sets a length not greater than the current one, moving the bytes back into
+// the inline area when they fit there.
+void CXmlString::SetLengthShrinking(int32_t newLength) {
+    if (!IsInline() && newLength < kInlineSize) {
+        char* block = m_heap.pData;
+        std::memcpy(m_inline, block, static_cast<size_t>(newLength));
+        std::free(block);
+    }
+    m_nLength = newLength;
+    Data()[newLength] = '\0';
+}
+
+void CXmlString::FreeHeap() {
+    if (!IsInline()) {
+        std::free(m_heap.pData);
+        m_nLength = 0;
+        m_inline[0] = '\0';
+    }
+}
+
+void CXmlString::Assign(const char* text) {
+    if (!text) {
+        Clear();
+        return;
+    }
+    const int32_t length = LengthOf(text);
+    if (!GrowFor(length)) {
+        return;
+    }
+    const char* source = text;
+    char* copy = nullptr;
+    const char* data = Data();
+    if (text >= data && text <= data + m_nLength) {
+        // Assigning a part of this very string: keep the bytes safe first.
+        copy = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+        if (!copy) {
+            SetGrowthFailed();
+            return;
+        }
+        std::memcpy(copy, text, static_cast<size_t>(length) + 1);
+        source = copy;
+    }
+    if (length >= kInlineSize) {
+        if (!Reserve(length)) {
+            SetGrowthFailed();
+            std::free(copy);
+            return;
+        }
+        std::memcpy(m_heap.pData, source, static_cast<size_t>(length) + 1);
+        m_nLength = length;
+    } else {
+        FreeHeap();
+        std::memcpy(m_inline, source, static_cast<size_t>(length) + 1);
+        m_nLength = length;
+    }
+    std::free(copy);
+}
+
+void CXmlString::Assign(const CXmlString& other) {
+    if (this == &other) {
+        return;
+    }
+    Assign(other.GetBuffer());
+}
+
+bool CXmlString::Equals(const char* text) const {
+    if (!text) {
+        return m_nLength == 0;
+    }
+    return std::strcmp(Data(), text) == 0;
+}
+
+bool CXmlString::Equals(const CXmlString& other) const {
+    return m_nLength == other.m_nLength &&
+           std::memcmp(Data(), other.Data(), static_cast<size_t>(m_nLength)) == 0;
+}
+
+char* CXmlString::Append(const char* text) {
+    if (!text) {
+        return Data();
+    }
+    return Append(text, LengthOf(text));
+}
+
+char* CXmlString::Append(const char* bytes, int32_t count) {
+    if (count <= 0) {
+        return Data();
+    }
+    const int64_t newLength = static_cast<int64_t>(m_nLength) + count;
+    if (!GrowFor(newLength)) {
+        return nullptr;
+    }
+    // Appending a part of this very string: the bytes may move with the block.
+    const char* data = Data();
+    const std::ptrdiff_t selfOffset =
+        (bytes >= data && bytes <= data + m_nLength) ? bytes - data : -1;
+    if (!Reserve(static_cast<int32_t>(newLength))) {
+        SetGrowthFailed();
+        return nullptr;
+    }
+    // The physical layout follows the length: a text that leaves the inline
+    // area moves to the heap block that Reserve made.
+    char* target = newLength < kInlineSize ? m_inline : m_heap.pData;
+    if (selfOffset >= 0) {
+        bytes = target + selfOffset;
+    }
+    std::memmove(target + m_nLength, bytes, static_cast<size_t>(count));
+    target[newLength] = '\0';
+    m_nLength = static_cast<int32_t>(newLength);
+    return target;
+}
+
+char* CXmlString::AppendRepeated(char byte, int32_t count) {
+    if (count <= 0) {
+        return Data();
+    }
+    const int64_t newLength = static_cast<int64_t>(m_nLength) + count;
+    if (!GrowFor(newLength) || !Reserve(static_cast<int32_t>(newLength))) {
+        SetGrowthFailed();
+        return nullptr;
+    }
+    char* target = newLength < kInlineSize ? m_inline : m_heap.pData;
+    std::memset(target + m_nLength, byte, static_cast<size_t>(count));
+    target[newLength] = '\0';
+    m_nLength = static_cast<int32_t>(newLength);
+    return target;
+}
+
+void CXmlString::Truncate(int32_t length) {
+    if (length >= 0 && length < m_nLength) {
+        SetLengthShrinking(length);
+    }
+}
+
+char* CXmlString::AppendChar(char byte) {
+    if (!GrowFor(m_nLength)) {
+        return nullptr;
+    }
+    const int32_t newLength = m_nLength + 1;
+    if (!Reserve(newLength)) {
+        SetGrowthFailed();
+        return nullptr;
+    }
+    char* target = newLength < kInlineSize ? m_inline : m_heap.pData;
+    target[m_nLength] = byte;
+    target[newLength] = '\0';
+    m_nLength = newLength;
+    return target;
+}
+
+int32_t CXmlString::Find(const char* text) const {
+    if (!text) {
+        return 0;
+    }
+    const std::string_view haystack(Data(), static_cast<size_t>(m_nLength));
+    const size_t found = haystack.find(text);
+    return found == std::string_view::npos ? -1 : static_cast<int32_t>(found);
+}
+
+void CXmlString::Clear() {
+    FreeHeap();
+    m_nLength = 0;
+    m_inline[0] = '\0';
+    m_uCapacity &= kCapacityMask;
+}
+
+char* CXmlString::Scratch(int64_t size) {
+    if (!m_pExtra) {
+        m_pExtra = new (std::nothrow) Extra;
+        if (!m_pExtra) {
+            return nullptr;
+        }
+    }
+    std::free(m_pExtra->pScratch);
+    m_pExtra->pScratch = static_cast<char*>(std::calloc(static_cast<size_t>(size), 1));
+    return m_pExtra->pScratch;
+}
+
+const char* CXmlString::Left(int32_t count) {
+    const int32_t taken = count < 0 ? 0 : (count < m_nLength ? count : m_nLength);
+    char* scratch = Scratch(static_cast<int64_t>(taken) + 2);
+    if (!scratch) {
+        return "";
+    }
+    std::memcpy(scratch, Data(), static_cast<size_t>(taken));
+    return scratch;
+}
+
+const char* CXmlString::Right(int32_t count) {
+    const int32_t taken = count < 0 ? 0 : (count < m_nLength ? count : m_nLength);
+    char* scratch = Scratch(static_cast<int64_t>(taken) + 2);
+    if (!scratch) {
+        return "";
+    }
+    std::memcpy(scratch, Data() + (m_nLength - taken), static_cast<size_t>(taken));
+    return scratch;
+}
+
+const char* CXmlString::Mid(int32_t pos, int32_t count) {
+    if (pos < 0) {
+        pos = 0;
+    }
+    if (pos >= m_nLength) {
+        return nullptr;
+    }
+    const int32_t available = m_nLength - pos;
+    const int32_t taken = (count <= 0 || count > available) ? available : count;
+    char* scratch = Scratch(static_cast<int64_t>(taken) + 2);
+    if (!scratch) {
+        return "";
+    }
+    std::memcpy(scratch, Data() + pos, static_cast<size_t>(taken));
+    return scratch;
+}
+
+char CXmlString::GetAt(int32_t pos) const {
+    return (pos < 0 || pos >= m_nLength) ? '\0' : Data()[pos];
+}
+
+void CXmlString::TrimLeft() {
+    const char* data = Data();
+    int32_t skip = 0;
+    while (skip < m_nLength && IsBlankOrTab(data[skip])) {
+        ++skip;
+    }
+    if (skip == 0) {
+        return;
+    }
+    const int32_t newLength = m_nLength - skip;
+    std::memmove(Data(), data + skip, static_cast<size_t>(newLength));
+    SetLengthShrinking(newLength);
+}
+
+void CXmlString::TrimRight() {
+    const char* data = Data();
+    int32_t newLength = m_nLength;
+    while (newLength > 0 && IsBlankOrTab(data[newLength - 1])) {
+        --newLength;
+    }
+    if (newLength != m_nLength) {
+        SetLengthShrinking(newLength);
+    }
+}
+
+void CXmlString::Trim() {
+    TrimLeft();
+    TrimRight();
+}
+
+void CXmlString::MakeLower() {
+    char* data = Data();
+    for (int32_t i = 0; i < m_nLength; ++i) {
+        if (data[i] >= 'A' && data[i] <= 'Z') {
+            data[i] = static_cast<char>(data[i] + ('a' - 'A'));
+        }
+    }
+}
+
+int32_t CXmlString::ToLong() {
+    Trim();
+    const char* p = Data();
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) {
+        ++p;
+    }
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    uint32_t value = 0; // unsigned, so that overflow wraps instead of being undefined
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10u + static_cast<uint32_t>(*p - '0');
+        ++p;
+    }
+    if (negative) {
+        value = 0u - value;
+    }
+    return static_cast<int32_t>(value);
+}
+
+bool CXmlString::AdoptBuffer(char* block, int32_t length, int64_t size) {
+    Clear();
+    if (!GrowFor(length)) {
+        std::free(block);
+        return false;
+    }
+    if (length < kInlineSize) {
+        std::memcpy(m_inline, block, static_cast<size_t>(length));
+        m_inline[length] = '\0';
+        std::free(block);
+    } else {
+        m_heap.pData = block;
+        m_heap.nSize = size;
+        block[length] = '\0';
+    }
+    m_nLength = length;
+    return true;
+}
