@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class CXmlTextSink;
+
 class CXmlNode {
 public:
     explicit CXmlNode(CXmlNode* parent = nullptr) noexcept;
@@ -59,6 +61,8 @@ public:
     // '&', '<' or '>' are encoded in place. When out cannot grow, the bytes
     // that do not fit are lost and out.HasGrowthFailed() tells the caller.
     void Write(CXmlString& out, int32_t& depth, bool compressed);
+    // The same text, passed to a sink in pieces. False when the sink failed.
+    bool Write(CXmlTextSink& sink, int32_t& depth, bool compressed);
 
 private:
     friend class CXmlNodeArray;

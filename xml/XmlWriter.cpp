@@ -1,8 +1,10 @@
-// The writer: appends a tree to a string as XML text, in the indented form
-// (fixed columns, CR LF line ends) or the compressed form (nothing between
-// tags and texts). It keeps its own stack, so any depth can be written.
+// The writer: appends a tree as XML text, in the indented form (fixed
+// columns, CR LF line ends) or the compressed form (nothing between tags and
+// texts). It keeps its own stack, so any depth can be written.
 #include "xml/XmlNode.h"
+#include "xml/XmlTextSink.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -46,83 +48,170 @@ CXmlString Encoded(const CXmlString& text) {
     return out;
 }
 
-void AppendTag(CXmlString& out, const CXmlString& name, bool end) {
-    out.Append(end ? "</" : "<", end ? 2 : 1);
-    out.Append(name.GetBuffer(), name.GetLength());
-    out.AppendChar('>');
+int32_t Indentation(int32_t depth) {
+    const int64_t indent = static_cast<int64_t>(kIndentPerLevel) * depth;
+    return static_cast<int32_t>(std::min<int64_t>(indent, INT32_MAX));
 }
+
+// Writes one tree to an output that offers Append, AppendRepeated and
+// AppendChar: a string, or a buffer in front of a sink.
+template <class Output> class CTreeWriter {
+public:
+    CTreeWriter(Output& out, int32_t& depth, bool compressed)
+        : m_out(out), m_nDepth(depth), m_bCompressed(compressed) {}
+
+    void Run(CXmlNode* root) {
+        struct Frame {
+            CXmlNode* pNode;
+            int32_t nNext;
+        };
+        const int32_t startDepth = m_nDepth;
+        try {
+            std::vector<Frame> stack;
+            Open(root);
+            stack.push_back({root, 0});
+            while (!stack.empty()) {
+                Frame& frame = stack.back();
+                if (frame.nNext < frame.pNode->GetChildCount()) {
+                    CXmlNode* child = frame.pNode->GetChild(frame.nNext++);
+                    Open(child);
+                    stack.push_back({child, 0});
+                } else {
+                    Close(frame.pNode);
+                    stack.pop_back();
+                }
+            }
+        } catch (const std::bad_alloc&) {
+            // Out of memory for the walk: the output is incomplete, and says so.
+            m_out.MarkGrowthFailed();
+            m_nDepth = startDepth;
+        }
+    }
+
+private:
+    void Tag(const CXmlString& name, bool end) {
+        m_out.Append(end ? "</" : "<", end ? 2 : 1);
+        m_out.Append(name.GetBuffer(), name.GetLength());
+        m_out.AppendChar('>');
+    }
+
+    // The start of an element: its indentation, start tag, text, and either
+    // the line end before its children or the fill before its end tag.
+    void Open(CXmlNode* node) {
+        ++m_nDepth;
+        int64_t column = 0;
+        if (!m_bCompressed) {
+            const int32_t indent = Indentation(m_nDepth);
+            m_out.AppendRepeated(' ', indent);
+            column = indent;
+        }
+        const CXmlString& name = node->NameRef();
+        Tag(name, false);
+        column += name.GetLength() + 2;
+        if (!m_bCompressed && column < kTextColumn) {
+            m_out.AppendRepeated(' ', static_cast<int32_t>(kTextColumn - column));
+            column = kTextColumn;
+        }
+        if (!node->TextRef().IsEmpty()) {
+            if (NeedsEncoding(node->TextRef())) {
+                node->SetText(Encoded(node->TextRef()));
+            }
+            const CXmlString& text = node->TextRef();
+            m_out.Append(text.GetBuffer(), text.GetLength());
+            column += text.GetLength();
+        }
+        if (node->GetChildCount() > 0) {
+            if (!m_bCompressed) {
+                m_out.Append("\r\n", 2);
+            }
+        } else if (!m_bCompressed && column <= kEndTagColumn - 1) {
+            m_out.AppendRepeated(' ', static_cast<int32_t>(kEndTagColumn - column));
+        }
+    }
+
+    // The end of an element: the indentation before the end tag of an
+    // element with children, the end tag and the line end.
+    void Close(CXmlNode* node) {
+        if (!m_bCompressed && node->GetChildCount() > 0) {
+            m_out.AppendRepeated(' ', Indentation(m_nDepth));
+        }
+        Tag(node->NameRef(), true);
+        if (!m_bCompressed) {
+            m_out.Append("\r\n", 2);
+        }
+        --m_nDepth;
+    }
+
+    Output& m_out;
+    int32_t& m_nDepth;
+    bool m_bCompressed;
+};
 
 } // namespace
 
 void CXmlNode::Write(CXmlString& out, int32_t& depth, bool compressed) {
-    struct Frame {
-        CXmlNode* pNode;
-        int32_t nNext;
-    };
-    // The start of an element: its indentation, start tag, text, and either
-    // the line end before its children or the fill before its end tag.
-    auto open = [&](CXmlNode* node) {
-        ++depth;
-        int64_t column = 0;
-        if (!compressed) {
-            const int64_t indent = static_cast<int64_t>(kIndentPerLevel) * depth;
-            out.AppendRepeated(' ', indent > INT32_MAX ? INT32_MAX : static_cast<int32_t>(indent));
-            column = indent;
-        }
-        AppendTag(out, node->m_strName, false);
-        column += node->m_strName.GetLength() + 2;
-        if (!compressed && column < kTextColumn) {
-            out.AppendRepeated(' ', static_cast<int32_t>(kTextColumn - column));
-            column = kTextColumn;
-        }
-        if (!node->m_strText.IsEmpty()) {
-            if (NeedsEncoding(node->m_strText)) {
-                node->m_strText.Assign(Encoded(node->m_strText));
-            }
-            out.Append(node->m_strText.GetBuffer(), node->m_strText.GetLength());
-            column += node->m_strText.GetLength();
-        }
-        if (node->GetChildCount() > 0) {
-            if (!compressed) {
-                out.Append("\r\n", 2);
-            }
-        } else if (!compressed && column <= kEndTagColumn - 1) {
-            out.AppendRepeated(' ', static_cast<int32_t>(kEndTagColumn - column));
-        }
-    };
-    // The end of an element: the indentation before the end tag of an
-    // element with children, the end tag and the line end.
-    auto close = [&](CXmlNode* node) {
-        if (!compressed && node->GetChildCount() > 0) {
-            const int64_t indent = static_cast<int64_t>(kIndentPerLevel) * depth;
-            out.AppendRepeated(' ', indent > INT32_MAX ? INT32_MAX : static_cast<int32_t>(indent));
-        }
-        AppendTag(out, node->m_strName, true);
-        if (!compressed) {
-            out.Append("\r\n", 2);
-        }
-        --depth;
-    };
+    CTreeWriter<CXmlString>(out, depth, compressed).Run(this);
+}
 
-    const int32_t startDepth = depth;
-    try {
-        std::vector<Frame> stack;
-        open(this);
-        stack.push_back({this, 0});
-        while (!stack.empty()) {
-            Frame& frame = stack.back();
-            if (frame.nNext < frame.pNode->GetChildCount()) {
-                CXmlNode* child = frame.pNode->GetChild(frame.nNext++);
-                open(child);
-                stack.push_back({child, 0});
-            } else {
-                close(frame.pNode);
-                stack.pop_back();
-            }
+bool CXmlNode::Write(CXmlTextSink& sink, int32_t& depth, bool compressed) {
+    CXmlBufferedOutput out(sink);
+    CTreeWriter<CXmlBufferedOutput>(out, depth, compressed).Run(this);
+    return out.Flush();
+}
+
+CXmlBufferedOutput::CXmlBufferedOutput(CXmlTextSink& sink, std::size_t bufferSize)
+    : m_sink(sink), m_buffer(bufferSize) {}
+
+bool CXmlBufferedOutput::Flush() {
+    if (!m_bFailed && m_nUsed > 0 && !m_sink.Put(m_buffer.data(), m_nUsed)) {
+        m_bFailed = true;
+    }
+    m_nUsed = 0;
+    return !m_bFailed;
+}
+
+bool CXmlBufferedOutput::Take(int32_t count) {
+    if (count <= 0 || m_bFailed) {
+        return false;
+    }
+    // The same room a string leaves: its length stays below its capacity - 1.
+    if (m_nTotal + count >= static_cast<int64_t>(CXmlString::GetCapacityLimit()) - 1) {
+        m_bFailed = true;
+        return false;
+    }
+    m_nTotal += count;
+    return true;
+}
+
+void CXmlBufferedOutput::Append(const char* bytes, int32_t count) {
+    if (!Take(count)) {
+        return;
+    }
+    auto size = static_cast<std::size_t>(count);
+    while (size > 0 && !m_bFailed) {
+        if (m_nUsed == m_buffer.size()) {
+            Flush();
         }
-    } catch (const std::bad_alloc&) {
-        // Out of memory for the walk: the output is incomplete, and says so.
-        out.MarkGrowthFailed();
-        depth = startDepth;
+        const std::size_t take = std::min(size, m_buffer.size() - m_nUsed);
+        std::memcpy(m_buffer.data() + m_nUsed, bytes, take);
+        m_nUsed += take;
+        bytes += take;
+        size -= take;
+    }
+}
+
+void CXmlBufferedOutput::AppendRepeated(char byte, int32_t count) {
+    if (!Take(count)) {
+        return;
+    }
+    auto size = static_cast<std::size_t>(count);
+    while (size > 0 && !m_bFailed) {
+        if (m_nUsed == m_buffer.size()) {
+            Flush();
+        }
+        const std::size_t take = std::min(size, m_buffer.size() - m_nUsed);
+        std::memset(m_buffer.data() + m_nUsed, byte, take);
+        m_nUsed += take;
+        size -= take;
     }
 }

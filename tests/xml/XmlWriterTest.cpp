@@ -1,6 +1,7 @@
 #include "TreeText.h"
 
 #include "xml/XmlDocument.h"
+#include "xml/XmlTextSink.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,76 @@ TEST(XmlWriter, OutputThatCannotGrowIsFlagged) {
     CXmlString::SetCapacityLimit(saved);
     EXPECT_TRUE(out.HasGrowthFailed());
     EXPECT_LT(out.GetLength(), 4096);
+}
+
+} // namespace
+
+namespace {
+
+class CCollectingSink : public CXmlTextSink {
+public:
+    explicit CCollectingSink(size_t failAfter = SIZE_MAX) : m_nFailAfter(failAfter) {}
+    bool Put(const char* bytes, std::size_t size) override {
+        if (m_strText.size() + size > m_nFailAfter) {
+            return false;
+        }
+        m_strText.append(bytes, size);
+        ++m_nPieces;
+        return true;
+    }
+    std::string m_strText;
+    int m_nPieces = 0;
+
+private:
+    size_t m_nFailAfter;
+};
+
+CXmlNode* BigTree(CXmlNode& root) {
+    root.SetName("RATEFILE");
+    for (int i = 0; i < 3000; ++i) {
+        CXmlNode* plan = root.AddChild("INSURANCEPLAN", "");
+        plan->AddChild("PLANKEY", ("K" + std::to_string(i)).c_str());
+        plan->AddChild("PLANDESC", "Tire & Wheel <basic>");
+    }
+    return &root;
+}
+
+TEST(XmlWriterSink, GivesTheSameBytesAsTheStringInPieces) {
+    for (const bool compressed : {false, true}) {
+        CXmlNode root;
+        BigTree(root);
+        CXmlString text;
+        int32_t depth = -1;
+        root.Write(text, depth, compressed);
+        CCollectingSink sink;
+        depth = -1;
+        EXPECT_TRUE(root.Write(sink, depth, compressed));
+        EXPECT_EQ(depth, -1);
+        EXPECT_EQ(sink.m_strText, std::string(text.GetBuffer()));
+        EXPECT_GT(sink.m_nPieces, 1);
+    }
+}
+
+TEST(XmlWriterSink, ReportsASinkThatFails) {
+    CXmlNode root;
+    BigTree(root);
+    CCollectingSink sink(100000);
+    int32_t depth = -1;
+    EXPECT_FALSE(root.Write(sink, depth, false));
+    EXPECT_LE(sink.m_strText.size(), 100000u);
+}
+
+TEST(XmlWriterSink, RefusesATextPastTheLengthLimit) {
+    const int32_t saved = CXmlString::GetCapacityLimit();
+    CXmlString::SetCapacityLimit(50000);
+    CXmlNode root;
+    BigTree(root);
+    CCollectingSink sink;
+    int32_t depth = -1;
+    const bool written = root.Write(sink, depth, false);
+    CXmlString::SetCapacityLimit(saved);
+    EXPECT_FALSE(written);
+    EXPECT_LT(sink.m_strText.size(), 50000u);
 }
 
 } // namespace
