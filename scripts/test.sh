@@ -17,3 +17,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITI
     -DQUILLMAR_BUILD_GUI=OFF -DQUILLMAR_BUILD_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && ctest --output-on-failure -j "$jobs")
+
+# Replays the fuzzing corpus and fuzzes every target for a minute.
+bash scripts/fuzz.sh 60

@@ -182,17 +182,20 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
                    : limit;
     }
     CTextModeReader reader(hint);
-    std::unique_ptr<char[]> chunk(new (std::nothrow) char[kChunkSize]);
+    // Small files are read in one piece; one more byte tells that the end
+    // has been reached.
+    const std::size_t chunkSize = hint + 1 < kChunkSize ? hint + 1 : kChunkSize;
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunkSize]);
     if (!chunk) {
         return FileTextStatus::kTooLarge;
     }
     for (;;) {
-        const std::size_t got = std::fread(chunk.get(), 1, kChunkSize, file.get());
+        const std::size_t got = std::fread(chunk.get(), 1, chunkSize, file.get());
         if (!reader.Feed(chunk.get(), got)) {
             text.Clear();
             return FileTextStatus::kTooLarge;
         }
-        if (got < kChunkSize || reader.Ended()) {
+        if (got < chunkSize || reader.Ended()) {
             break;
         }
     }
