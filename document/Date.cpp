@@ -1,0 +1,146 @@
+#include "document/Date.h"
+
+#include "document/LocalClock.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+// Leap years among the years 1 to year, for year >= 0.
+constexpr int64_t LeapYearsThrough(int64_t year) {
+    return year / 4 - year / 100 + year / 400;
+}
+
+// Days from 1 January of year from to 1 January of year to, from <= to.
+constexpr int64_t DaysBetweenYears(int64_t from, int64_t to) {
+    return 365 * (to - from) + LeapYearsThrough(to - 1) - LeapYearsThrough(from - 1);
+}
+
+struct YearAnchor {
+    int32_t nYear;
+    int64_t nDays; // days from 1 January 1000 to 1 January of nYear
+};
+
+// Tried in this order; the first one below the date's year is the start.
+constexpr std::array kAnchors{
+    YearAnchor{2020, 372547}, YearAnchor{2000, 365242}, YearAnchor{1990, 361590},
+    YearAnchor{1980, 357937}, YearAnchor{1970, 354285}, YearAnchor{1960, 350632},
+    YearAnchor{1950, 346980}, YearAnchor{1900, 328718},
+};
+
+constexpr bool AnchorsAgreeWithTheRule() {
+    for (const YearAnchor& anchor : kAnchors) {
+        if (DaysBetweenYears(1000, anchor.nYear) != anchor.nDays) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(AnchorsAgreeWithTheRule(), "an anchor's day count disagrees with the calendar");
+
+constexpr int64_t kFirstYear = 1000;
+
+// Days from 1 January 1000 to 1 January of year; 0 for a year of 1000 or less.
+int64_t YearPart(int32_t year) {
+    if (year <= kFirstYear) {
+        return 0;
+    }
+    int64_t days = 0;
+    int64_t from = kFirstYear;
+    for (const YearAnchor& anchor : kAnchors) {
+        if (anchor.nYear < year) {
+            days = anchor.nDays;
+            from = anchor.nYear;
+            break;
+        }
+    }
+    // Counted, not walked year by year: a year read from a file can be huge.
+    return days + DaysBetweenYears(from, year);
+}
+
+int32_t ReadNumber(const char* text) {
+    CXmlString number(text ? text : "");
+    return number.ToLong();
+}
+
+} // namespace
+
+void CDate::SetToday() {
+    std::tm local{};
+    if (ReadLocalClock(local)) {
+        SetFromLocalTime(local);
+    }
+}
+
+void CDate::SetFromLocalTime(const std::tm& local) {
+    m_nMonth = local.tm_mon + 1;
+    m_nDay = local.tm_mday;
+    m_nYear = local.tm_year + 1900;
+}
+
+void CDate::ParseText(CXmlString text) {
+    m_nMonth = 0;
+    m_nDay = 0;
+    m_nYear = 0;
+
+    const char* separator = "/";
+    int32_t pos = text.Find(separator);
+    if (pos < 0) {
+        separator = "-";
+        pos = text.Find(separator);
+        if (pos < 0) {
+            return;
+        }
+    }
+    m_nMonth = ReadNumber(text.Left(pos));
+
+    // Mid yields null when nothing follows the separator.
+    CXmlString rest(text.Mid(pos + 1, 0));
+    const int32_t next = rest.Find(separator);
+    if (next <= 0) {
+        return;
+    }
+    m_nDay = ReadNumber(rest.Left(next));
+    m_nYear = ReadNumber(rest.Mid(next + 1, 0));
+}
+
+int32_t CDate::DayNumber() const {
+    int64_t days = YearPart(m_nYear);
+    const int64_t lastFullMonth = std::min<int64_t>(int64_t{m_nMonth} - 1, 12);
+    for (int32_t month = 1; month <= lastFullMonth; ++month) {
+        days += DaysInMonth(month, m_nYear);
+    }
+    days += m_nDay;
+    // Dates far outside the calendar's use keep their order at the limits.
+    return static_cast<int32_t>(std::clamp<int64_t>(days, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+bool CDate::IsLeapYear(int32_t year) {
+    return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
+}
+
+int32_t CDate::DaysInMonth(int32_t month, int32_t year) {
+    static constexpr std::array<int32_t, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    if (month == 2 && IsLeapYear(year)) {
+        return 29;
+    }
+    return kDays[static_cast<size_t>(month - 1)];
+}
+
+bool CDate::IsAfter(CDate other) const {
+    return DayNumber() > other.DayNumber();
+}
+
+bool CDate::IsSameDate(CDate other) const {
+    return m_nMonth == other.m_nMonth && m_nDay == other.m_nDay && m_nYear == other.m_nYear;
+}
+
+bool CDate::IsOnOrAfter(CDate other) const {
+    return IsAfter(other) || IsSameDate(other);
+}

@@ -1,0 +1,171 @@
+// CQuillmarDoc: the single rate document. It owns the loaded rate file as a
+// node tree, creates, opens and saves it (with the compression and backup
+// options), merges a newly delivered rate file into it, and prints it. It
+// keeps its views and tells them of every change. The document knows no
+// windowing toolkit: everything it needs of the platform goes through
+// CPlatform, so the desktop application, the command-line tool and the tests
+// share one implementation of the document's life cycle.
+#pragma once
+
+#include "document/PlanValues.h"
+#include "document/RecentFileList.h"
+#include "document/UpdateHint.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlNode.h"
+#include "xml/XmlString.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CCmdUI;
+class CPlatform;
+class CPrintDevice;
+class CView;
+enum class MsgAnswer;
+enum class MsgButtons;
+enum class MsgIcon;
+
+class CQuillmarDoc {
+public:
+    // Reads the two options from the settings and the recent-file list. The
+    // document holds no tree until DoNew or DoOpen.
+    explicit CQuillmarDoc(CPlatform& platform);
+    CQuillmarDoc(const CQuillmarDoc&) = delete;
+    CQuillmarDoc& operator=(const CQuillmarDoc&) = delete;
+    ~CQuillmarDoc();
+
+    // ---- Views -----------------------------------------------------------
+    void AddView(CView& view);
+    void RemoveView(CView& view);
+    // OnUpdate of every view of the document except sender.
+    void UpdateAllViews(CView* sender, CUpdateHint hint);
+    // OnInitialUpdate of every view; part of every New and Open.
+    void SendInitialUpdate();
+
+    // ---- Document state --------------------------------------------------
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // The path the document was last opened from or saved to; empty for a
+    // new document.
+    const std::string& GetPathName() const { return m_strPathName; }
+    // "Untitled" for a new document, otherwise the file's name.
+    std::string GetTitle() const;
+    // The main window's title: the document's title, " - ", "Quillmar".
+    std::string GetFrameTitle() const;
+    CRecentFileList& GetRecentFileList() { return m_recentFiles; }
+    const CRecentFileList& GetRecentFileList() const { return m_recentFiles; }
+
+    // ---- Life cycle: what a front end's File commands call ---------------
+    // Each returns true when it was carried out, false when the user
+    // cancelled or it failed (the failure has been reported).
+    bool DoNew();
+    // Chooses a file with the platform's open dialog, then DoOpen.
+    bool OnFileOpen();
+    // Asks to save changes, then opens path. A file that can be opened counts
+    // as opened even when its content could not be read; a file of 0 bytes
+    // is opened without reading, and the document keeps its tree.
+    bool DoOpen(const std::string& path);
+    // Opens entry index of the recent-file list; an entry whose file cannot
+    // be opened is removed from the list.
+    bool OnOpenRecentFile(int index);
+    // Saves to the current path; a never-saved or read-only document goes to
+    // Save As instead.
+    bool DoSave();
+    // Chooses a destination with the platform's save dialog, then DoSaveAs.
+    bool OnFileSaveAs();
+    bool DoSaveAs(const std::string& path);
+    // When the document is modified, asks whether to save the changes: Yes
+    // saves (false if that fails), No discards, Cancel returns false.
+    bool SaveModified();
+    // Hands the document's file to mail; a modified or never-saved document
+    // is first saved to a temporary file, and keeps its modified flag.
+    bool DoSendMail();
+
+    // ---- Document steps of the life cycle --------------------------------
+    // A fresh tree, the single element "ROOTNODE"; path empty, titled
+    // "Untitled", not modified; the views receive hint 0.
+    bool OnNewDocument();
+    // Opens the file at path for reading and, when it holds any bytes, loads
+    // it. False (with the platform's message) when it cannot be opened.
+    bool OnOpenDocument(const std::string& path);
+    // Saves the tree to path, replacing the file there only once the whole
+    // text has been written. False (with a message, the file at path and the
+    // modified flag unchanged) when there is no tree or the save fails.
+    bool OnSaveDocument(const std::string& path);
+    // Loading: reads the file at path into the tree, reports a reader error
+    // in a message box, and takes whatever tree was built.
+    void SerializeLoad(const std::string& path);
+    // Storing: makes the backup copy of the current file when auto-backup is
+    // on, then builds the file's text in text. False when the text could not
+    // be built completely.
+    bool SerializeStore(CXmlString& text);
+
+    // ---- Option commands -------------------------------------------------
+    void OnEditCompressedSave();
+    void OnUpdateEditCompressedSave(CCmdUI& cmdUI) const;
+    void OnEditAutoBackup();
+    void OnUpdateEditAutoBackup(CCmdUI& cmdUI) const;
+    bool IsCompressed() const { return m_bCompressed; }
+    bool IsAutoBackup() const { return m_bAutoBackup; }
+
+    // ---- Merge of a newly delivered rate file ----------------------------
+    void OnFileMerge();
+    void OnUpdateFileMerge(CCmdUI& cmdUI) const;
+    void MergeRateFile(const std::string& path);
+    void MergeHeader(const CXmlDocument& incoming);
+    void MergeHeaderItem(const CXmlNode* item);
+    void MergeCustomers(const CXmlDocument& incoming);
+    void MergeCustomer(CXmlNode* incomingCustomer);
+
+    // ---- Plan matching ---------------------------------------------------
+    void MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer);
+    void MergeCustomerItem(CXmlNode* loadedCustomer, const CXmlNode* item);
+    bool FindPlanValues(const CXmlNode* loadedCustomer, CXmlString planKey, CXmlString& planDesc,
+                        CXmlString& dpKey);
+    bool RemovePlans(CXmlNode* loadedCustomer, CXmlString planKey);
+    void ClearPlanValues();
+    int32_t GetPlansImported() const { return m_nPlansImported; }
+    int32_t GetPlansMatched() const { return m_nPlansMatched; }
+    const std::vector<std::unique_ptr<CPlanValues>>& GetPlanValues() const { return m_planValues; }
+
+    // ---- Printed listing -------------------------------------------------
+    // Prints the tree's indented text on dc, whose job and first page the
+    // platform has started; ends the last page and the job. Always true.
+    bool PrintListing(CPrintDevice* dc);
+
+    // The root of the current tree, owned by m_xmlDoc; null when the document
+    // holds no tree. The panes, the merge and the listing read and change the
+    // tree through it.
+    CXmlNode* m_pRootNode = nullptr;
+
+private:
+    MsgAnswer Message(int stringId, MsgIcon icon);
+    MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons);
+    bool OpenDocumentFile(const std::string& path);
+    void SetPathName(const std::string& path);
+    void MakeBackup();
+    std::string DialogFilter() const;
+
+    const CPlanValues* FindRecord(const CXmlString& planKey) const;
+    void AddRecord(CXmlString planKey, CXmlString planDesc, CXmlString dpKey);
+
+    CPlatform& m_platform;
+    CXmlDocument m_xmlDoc;
+    bool m_bCompressed = false;
+    bool m_bAutoBackup = true;
+    // The merge's records, one per plan key, in the order met; the index
+    // finds the record of a key without walking the list.
+    std::vector<std::unique_ptr<CPlanValues>> m_planValues;
+    std::unordered_map<std::string, const CPlanValues*> m_planIndex;
+    int32_t m_nPlansImported = 0;
+    int32_t m_nPlansMatched = 0;
+
+    std::string m_strPathName;
+    std::string m_strTitle;
+    bool m_bModified = false;
+    CRecentFileList m_recentFiles;
+    std::vector<CView*> m_views;
+};

@@ -1,0 +1,133 @@
+// The merge of a newly delivered rate file into the loaded one: the command,
+// the driver, the header items and the pairing of customers.
+#include "document/QuillmarDoc.h"
+
+#include "document/CmdUI.h"
+#include "document/NodeLookup.h"
+#include "document/Platform.h"
+#include "document/RateVocabulary.h"
+#include "resources/Resource.h"
+#include "resources/StringTable.h"
+
+namespace {
+
+constexpr const char* kMergeFilter = "XML Files (*.xml)|*.xml|All Files (*.*)|*.*||";
+
+bool IsRateFileRoot(const CXmlNode* root) {
+    return root && root->NameRef().Equals(rate::kRateFile);
+}
+
+} // namespace
+
+void CQuillmarDoc::OnUpdateFileMerge(CCmdUI& cmdUI) const {
+    cmdUI.Enable(IsRateFileRoot(m_pRootNode));
+}
+
+void CQuillmarDoc::OnFileMerge() {
+    if (!IsRateFileRoot(m_pRootNode)) {
+        Message(IDS_MERGE_NO_RATE_FILE, MsgIcon::Information);
+        return;
+    }
+    CFileDialogSpec spec;
+    spec.bOpen = true;
+    spec.strDefaultExt = "xml";
+    spec.strFilter = kMergeFilter;
+    spec.bMustExist = true;
+    const std::string path = m_platform.ChooseFile(spec);
+    if (path.empty()) {
+        return;
+    }
+    // Marked before the file is read, and so it stays whatever follows.
+    SetModifiedFlag(true);
+    MergeRateFile(path);
+}
+
+void CQuillmarDoc::MergeRateFile(const std::string& path) {
+    // The incoming tree lives only as long as this call.
+    CXmlDocument incoming;
+    if (!incoming.Load(CXmlString(path.c_str())) || !incoming.GetRoot()) {
+        return;
+    }
+    if (!IsRateFileRoot(incoming.GetRoot())) {
+        Message(IDS_MERGE_INVALID_FILE, MsgIcon::Information);
+        return;
+    }
+    m_nPlansImported = 0;
+    m_nPlansMatched = 0;
+    ClearPlanValues();
+
+    MergeHeader(incoming);
+    MergeCustomers(incoming);
+
+    const std::string summary =
+        m_nPlansMatched == 0
+            ? std::string(CStringTable::Get(IDS_MERGE_NO_MATCH))
+            : CStringTable::Format(IDS_MERGE_SUMMARY, {std::to_string(m_nPlansImported),
+                                                       std::to_string(m_nPlansMatched)});
+    Message(summary, MsgIcon::Information, MsgButtons::Ok);
+    // Only now may the panes let go of the nodes the merge destroyed.
+    UpdateAllViews(nullptr, kHintRebuildTree);
+}
+
+void CQuillmarDoc::MergeHeader(const CXmlDocument& incoming) {
+    for (const CXmlNode* header : ChildrenNamed(incoming.GetRoot(), rate::kHeader)) {
+        const int32_t itemCount = header->GetChildCount();
+        for (int32_t item = 0; item < itemCount; ++item) {
+            MergeHeaderItem(header->GetChild(item));
+        }
+    }
+}
+
+void CQuillmarDoc::MergeHeaderItem(const CXmlNode* item) {
+    if (!m_pRootNode || !item) {
+        return;
+    }
+    CXmlNode* header = m_pRootNode->FindChild(rate::kHeader, 0);
+    if (!header) {
+        header = m_pRootNode->AddChild(rate::kHeader, "");
+        if (!header) {
+            return;
+        }
+    }
+    if (CXmlNode* existing = header->FindChild(item->GetName(), 0)) {
+        existing->SetText(item->GetText());
+    } else {
+        header->AddChild(item->GetName(), item->GetText());
+    }
+}
+
+void CQuillmarDoc::MergeCustomers(const CXmlDocument& incoming) {
+    // The incoming root does not change during the merge: its customers are
+    // the same whether looked up before or one by one.
+    for (CXmlNode* customer : ChildrenNamed(incoming.GetRoot(), rate::kCustomer)) {
+        MergeCustomer(customer);
+    }
+}
+
+void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
+    if (!incomingCustomer || !m_pRootNode) {
+        return;
+    }
+    const CXmlString contractNum = incomingCustomer->GetChildText(rate::kContractNum, 0);
+
+    // Every loaded customer with the contract number is merged, not only the first.
+    bool paired = false;
+    for (CXmlNode* loaded : ChildrenNamed(m_pRootNode, rate::kCustomer)) {
+        if (FirstChildTextEquals(loaded, rate::kContractNum, contractNum)) {
+            MergePlans(loaded, incomingCustomer);
+            paired = true;
+        }
+    }
+    if (paired) {
+        return;
+    }
+
+    CXmlNode* created = m_pRootNode->AddChild(rate::kCustomer, "");
+    if (!created || !created->AddChild(rate::kContractNum, contractNum)) {
+        return;
+    }
+    // Pairing afresh would find exactly this customer: none of the others
+    // matched and none has changed since. Merging it directly also cannot
+    // recurse without end should the contract number not have been stored.
+    MergePlans(created, incomingCustomer);
+}

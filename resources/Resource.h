@@ -1,0 +1,60 @@
+// Identifiers of the application's resources: the main frame's shared
+// resource, the string table's entries and the menu commands.
+#pragma once
+
+// Menu, toolbar, accelerators, icon and the document string.
+constexpr int IDR_MAINFRAME = 128;
+
+// Texts of the application.
+constexpr int IDS_CAPTION_FORMAT = 129;     // detail pane caption for a node: "%s:"
+constexpr int IDS_CAPTION_NO_NODE = 130;    // detail pane caption without a node
+constexpr int IDS_MERGE_NO_RATE_FILE = 131; // merge chosen while no rate file is loaded
+constexpr int IDS_MERGE_INVALID_FILE = 132; // the incoming file's root is not RATEFILE
+constexpr int IDS_HELP_TEXT = 133;
+constexpr int IDS_HELP_CAPTION = 134;
+constexpr int IDS_MERGE_SUMMARY = 135;    // two %d: plans imported, plans matched
+constexpr int IDS_SETTINGS_SECTION = 136; // settings section of the two options
+constexpr int IDS_SETTING_COMPRESSION = 137;
+constexpr int IDS_CONFIRM_DELETE_PLAN = 138;
+constexpr int IDS_DELETE_PLAN_FAILED = 139;
+constexpr int IDS_SETTING_AUTO_BACKUP = 140;
+constexpr int IDS_MERGE_NO_MATCH = 141;
+constexpr int IDS_LOAD_TAG_MISMATCH = 142;   // reader code 1
+constexpr int IDS_LOAD_TAG_NOT_CLOSED = 143; // reader code 2
+constexpr int IDS_LOAD_CANNOT_OPEN = 144;    // reader code 3
+constexpr int IDS_LOAD_NO_ROOT = 145;        // reader code 4
+constexpr int IDS_LOAD_ERROR = 146;          // any other reader code
+constexpr int IDS_NOTHING_TO_SAVE = 147;     // save or send while the document holds no tree
+
+// Texts of the application framework.
+constexpr int AFX_IDS_APP_TITLE = 57344;
+constexpr int AFX_IDS_IDLEMESSAGE = 57345;
+constexpr int AFX_IDS_UNTITLED = 61443;
+constexpr int AFX_IDP_FAILED_TO_OPEN_DOC = 61697;
+constexpr int AFX_IDP_FAILED_TO_SAVE_DOC = 61698;
+constexpr int AFX_IDP_ASK_TO_SAVE = 61699; // one %s: the document's path or title
+constexpr int AFX_IDP_FAILED_TO_SEND_MAIL = 61700;
+constexpr int AFX_IDP_FAILED_TO_START_PRINT = 61701;
+
+// Commands. Their string-table entries hold the status-bar prompt, a line
+// feed, and the tooltip.
+constexpr int ID_FILE_MERGE = 32771;
+constexpr int ID_EDIT_COMPRESSED_SAVE = 32772;
+constexpr int ID_EDIT_DELETE = 32773;
+constexpr int ID_EDIT_AUTO_BACKUP = 32774;
+constexpr int ID_FILE_NEW = 57600;
+constexpr int ID_FILE_OPEN = 57601;
+constexpr int ID_FILE_SAVE = 57603;
+constexpr int ID_FILE_SAVE_AS = 57604;
+constexpr int ID_FILE_PRINT_SETUP = 57606;
+constexpr int ID_FILE_PRINT = 57607;
+constexpr int ID_FILE_PRINT_DIRECT = 57608;
+constexpr int ID_FILE_SEND_MAIL = 57612;
+constexpr int ID_FILE_MRU_FILE1 = 57616;
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_EDIT_PASTE = 57637;
+constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_APP_ABOUT = 57664;
+constexpr int ID_APP_EXIT = 57665;
+constexpr int ID_HELP = 57670;

@@ -1,0 +1,141 @@
+#include "resources/StringTable.h"
+
+#include "resources/Resource.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+struct StringEntry {
+    int id;
+    const char* text;
+};
+
+// Kept in ascending order of the numbers; Get relies on it.
+constexpr std::array kStrings{
+    StringEntry{IDR_MAINFRAME, "Quillmar\n\nRate\nRate Files (*.xml)\n.xml\nQuillmar.Document\n"
+                               "Rate Document"},
+    StringEntry{IDS_CAPTION_FORMAT, "%s:"},
+    StringEntry{IDS_CAPTION_NO_NODE, "Text:"},
+    StringEntry{IDS_MERGE_NO_RATE_FILE,
+                "The merge feature can only be used when the destination rate file is first "
+                "loaded.  First load a valid Veltrane XML rate file and then run the merge "
+                "feature with a different rate file."},
+    StringEntry{IDS_MERGE_INVALID_FILE,
+                "The merge feature can only be used to merge valid Veltrane XML insurance rate "
+                "files.  The file you chose is not a valid Veltrane XML insurance rate file."},
+    StringEntry{IDS_HELP_TEXT,
+                "Quillmar will load a Veltrane XML insurance rate file.  Once loaded, some of the "
+                "items may be edited.  The DPKEY and the PLANDESC items are editable.\n\nWhen a "
+                "new rate file is sent from Veltrane, use this utility to load your existing rate "
+                "file and then run the FILE/MERGE menu item to load the new rate file.  The new "
+                "rate file will be \"merged\" into the original ratefile, preserving your custom "
+                "data processor keys and descriptions.\n\nIf there are customers in either "
+                "ratefile that are not in the other ratefile, then those customers will be "
+                "preserved in the merged ratefile also."},
+    StringEntry{IDS_HELP_CAPTION, "Quillmar Help Text"},
+    StringEntry{IDS_MERGE_SUMMARY,
+                "The two rate files are now merged together.\n\nPlans imported from the merged "
+                "rate file: %d\nPlans matched in the original rate file: %d\n\nBe sure to verify "
+                "whether the Plan Descriptions are still valid in the new file."},
+    StringEntry{IDS_SETTINGS_SECTION, "Settings"},
+    StringEntry{IDS_SETTING_COMPRESSION, "Compression"},
+    StringEntry{IDS_CONFIRM_DELETE_PLAN, "Are you sure you want to delete this plan?"},
+    StringEntry{IDS_DELETE_PLAN_FAILED, "Deletion of Plan Failed!"},
+    StringEntry{IDS_SETTING_AUTO_BACKUP, "AutoBackup"},
+    StringEntry{IDS_MERGE_NO_MATCH,
+                "No PLANKEY's matched.  Please call Veltrane Customer Support at 1-800-555-0142 "
+                "or send e-mail to support@example.com for help with your rate file."},
+    StringEntry{IDS_LOAD_TAG_MISMATCH,
+                "Error reading XML file.  A start tag and end tag match were not found."},
+    StringEntry{IDS_LOAD_TAG_NOT_CLOSED,
+                "Error reading XML file.  A tag may have not been closed properly."},
+    StringEntry{IDS_LOAD_CANNOT_OPEN, "Error reading XML file.  Unable to access file."},
+    StringEntry{IDS_LOAD_NO_ROOT,
+                "Error reading XML file.  No root node in the XML file was found."},
+    StringEntry{IDS_LOAD_ERROR, "Error reading XML file."},
+    StringEntry{IDS_NOTHING_TO_SAVE,
+                "The document holds no rate file, so there is nothing to save.  The file on "
+                "disk was left as it was."},
+    StringEntry{ID_FILE_MERGE, "Merges a new ratefile with the loaded ratefile.\nMerge..."},
+    StringEntry{ID_EDIT_COMPRESSED_SAVE,
+                "Save the file in a compressed format to save space.\nCompressed"},
+    StringEntry{ID_EDIT_DELETE, "Delete\nDelete"},
+    StringEntry{ID_EDIT_AUTO_BACKUP, "Automatically backup saved files\nAuto-Backup Saved Files"},
+    StringEntry{AFX_IDS_APP_TITLE, "Quillmar"},
+    StringEntry{AFX_IDS_IDLEMESSAGE, "For Help, press F1"},
+    StringEntry{ID_FILE_NEW, "Create a new document\nNew"},
+    StringEntry{ID_FILE_OPEN, "Open an existing document\nOpen"},
+    StringEntry{ID_FILE_SAVE, "Save the active document\nSave"},
+    StringEntry{ID_FILE_PRINT, "Print the active document\nPrint"},
+    StringEntry{ID_FILE_SEND_MAIL, "Send the active document through electronic mail\nSend Mail"},
+    StringEntry{ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    StringEntry{ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
+    StringEntry{ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
+    StringEntry{ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
+    StringEntry{AFX_IDS_UNTITLED, "Untitled"},
+    StringEntry{AFX_IDP_FAILED_TO_OPEN_DOC, "Failed to open document."},
+    StringEntry{AFX_IDP_FAILED_TO_SAVE_DOC, "Failed to save document."},
+    StringEntry{AFX_IDP_ASK_TO_SAVE, "Save changes to %s?"},
+    StringEntry{AFX_IDP_FAILED_TO_SEND_MAIL, "Mail failed to send message."},
+    StringEntry{AFX_IDP_FAILED_TO_START_PRINT, "Could not start print job."},
+};
+
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const StringEntry& a, const StringEntry& b) {
+                                 return a.id < b.id;
+                             }),
+              "the string table must stay in ascending order of its numbers");
+
+const StringEntry* Find(int id) {
+    auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,
+                               [](const StringEntry& entry, int key) { return entry.id < key; });
+    return it != kStrings.end() && it->id == id ? &*it : nullptr;
+}
+
+} // namespace
+
+const char* CStringTable::Get(int id) {
+    const StringEntry* entry = Find(id);
+    return entry ? entry->text : "";
+}
+
+bool CStringTable::Contains(int id) {
+    return Find(id) != nullptr;
+}
+
+std::string CStringTable::GetField(int id, int index) {
+    const char* text = Get(id);
+    for (int field = 0; field < index; ++field) {
+        text = std::strchr(text, '\n');
+        if (!text) {
+            return {};
+        }
+        ++text;
+    }
+    const char* end = std::strchr(text, '\n');
+    return end ? std::string(text, end) : std::string(text);
+}
+
+std::string CStringTable::Format(int id, std::initializer_list<std::string> args) {
+    const std::string text = Get(id);
+    std::string result;
+    result.reserve(text.size());
+    auto next = args.begin();
+    for (std::string::size_type pos = 0; pos < text.size(); ++pos) {
+        const char current = text[pos];
+        const char following = pos + 1 < text.size() ? text[pos + 1] : '\0';
+        if (current == '%' && following == '%') {
+            result += '%';
+            ++pos;
+        } else if (current == '%' && (following == 's' || following == 'd') && next != args.end()) {
+            result += *next++;
+            ++pos;
+        } else {
+            result += current;
+        }
+    }
+    return result;
+}
