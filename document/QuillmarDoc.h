@@ -7,6 +7,7 @@
 // share one implementation of the document's life cycle.
 #pragma once
 
+#include "document/Date.h"
 #include "document/PlanValues.h"
 #include "document/RecentFileList.h"
 #include "document/UpdateHint.h"
@@ -21,6 +22,7 @@
 #include <vector>
 
 class CCmdUI;
+class CCustomerIndex;
 class CPlatform;
 class CPrintDevice;
 class CView;
@@ -149,8 +151,16 @@ private:
     void MakeBackup();
     std::string DialogFilter() const;
 
-    const CPlanValues* FindRecord(const CXmlString& planKey) const;
+    // The record of a plan key and its place in m_planValues, or null.
+    const CPlanValues* FindRecord(const CXmlString& planKey, size_t* position = nullptr) const;
     void AddRecord(CXmlString planKey, CXmlString planDesc, CXmlString dpKey);
+    // Today's date for the expiry test: read once per merge, or afresh
+    // outside a merge.
+    CDate Today();
+    // The first plan of candidates that has not expired, as FindPlanValues
+    // chooses it among a customer's plans with one key.
+    static const CXmlNode* FirstUnexpired(const std::vector<const CXmlNode*>& candidates,
+                                          const CDate& today);
 
     CPlatform& m_platform;
     CXmlDocument m_xmlDoc;
@@ -159,7 +169,11 @@ private:
     // The merge's records, one per plan key, in the order met; the index
     // finds the record of a key without walking the list.
     std::vector<std::unique_ptr<CPlanValues>> m_planValues;
-    std::unordered_map<std::string, const CPlanValues*> m_planIndex;
+    std::unordered_map<std::string, size_t> m_planIndex;
+    // Valid while MergeCustomers runs: the loaded customers by contract number.
+    CCustomerIndex* m_pCustomerIndex = nullptr;
+    bool m_bMergeTodayKnown = false;
+    CDate m_mergeToday;
     int32_t m_nPlansImported = 0;
     int32_t m_nPlansMatched = 0;
 

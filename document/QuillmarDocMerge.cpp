@@ -3,11 +3,15 @@
 #include "document/QuillmarDoc.h"
 
 #include "document/CmdUI.h"
+#include "document/CustomerIndex.h"
 #include "document/NodeLookup.h"
 #include "document/Platform.h"
 #include "document/RateVocabulary.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -56,8 +60,12 @@ void CQuillmarDoc::MergeRateFile(const std::string& path) {
     m_nPlansMatched = 0;
     ClearPlanValues();
 
+    // One merge judges expiry against one date.
+    m_mergeToday = Today();
+    m_bMergeTodayKnown = true;
     MergeHeader(incoming);
     MergeCustomers(incoming);
+    m_bMergeTodayKnown = false;
 
     const std::string summary =
         m_nPlansMatched == 0
@@ -97,11 +105,17 @@ void CQuillmarDoc::MergeHeaderItem(const CXmlNode* item) {
 }
 
 void CQuillmarDoc::MergeCustomers(const CXmlDocument& incoming) {
+    if (!m_pRootNode) {
+        return;
+    }
+    CCustomerIndex index(m_pRootNode);
+    m_pCustomerIndex = &index;
     // The incoming root does not change during the merge: its customers are
     // the same whether looked up before or one by one.
     for (CXmlNode* customer : ChildrenNamed(incoming.GetRoot(), rate::kCustomer)) {
         MergeCustomer(customer);
     }
+    m_pCustomerIndex = nullptr;
 }
 
 void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
@@ -110,15 +124,24 @@ void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
     }
     const CXmlString contractNum = incomingCustomer->GetChildText(rate::kContractNum, 0);
 
-    // Every loaded customer with the contract number is merged, not only the first.
-    bool paired = false;
-    for (CXmlNode* loaded : ChildrenNamed(m_pRootNode, rate::kCustomer)) {
-        if (FirstChildTextEquals(loaded, rate::kContractNum, contractNum)) {
-            MergePlans(loaded, incomingCustomer);
-            paired = true;
-        }
+    // Outside MergeCustomers the customers are filed for this call alone.
+    std::unique_ptr<CCustomerIndex> ownIndex;
+    CCustomerIndex* index = m_pCustomerIndex;
+    if (!index) {
+        ownIndex = std::make_unique<CCustomerIndex>(m_pRootNode);
+        index = ownIndex.get();
     }
-    if (paired) {
+
+    // Every loaded customer with the contract number is merged, not only the
+    // first. Merging one customer changes no other, so the customers that
+    // match are the same whether looked up before or one by one; the merged
+    // customer may take another contract number from the incoming items.
+    const std::vector<CXmlNode*> paired = index->Find(contractNum);
+    for (CXmlNode* loaded : paired) {
+        MergePlans(loaded, incomingCustomer);
+        index->Refresh(loaded);
+    }
+    if (!paired.empty()) {
         return;
     }
 
@@ -126,8 +149,10 @@ void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
     if (!created || !created->AddChild(rate::kContractNum, contractNum)) {
         return;
     }
+    index->AddLast(created);
     // Pairing afresh would find exactly this customer: none of the others
     // matched and none has changed since. Merging it directly also cannot
     // recurse without end should the contract number not have been stored.
     MergePlans(created, incomingCustomer);
+    index->Refresh(created);
 }

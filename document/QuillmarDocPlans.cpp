@@ -8,6 +8,9 @@
 #include "document/Platform.h"
 #include "document/RateVocabulary.h"
 
+#include <unordered_map>
+#include <vector>
+
 namespace {
 
 std::string IndexKey(const CXmlString& planKey) {
@@ -16,9 +19,15 @@ std::string IndexKey(const CXmlString& planKey) {
 
 } // namespace
 
-const CPlanValues* CQuillmarDoc::FindRecord(const CXmlString& planKey) const {
+const CPlanValues* CQuillmarDoc::FindRecord(const CXmlString& planKey, size_t* position) const {
     const auto found = m_planIndex.find(IndexKey(planKey));
-    return found == m_planIndex.end() ? nullptr : found->second;
+    if (found == m_planIndex.end()) {
+        return nullptr;
+    }
+    if (position) {
+        *position = found->second;
+    }
+    return m_planValues[found->second].get();
 }
 
 void CQuillmarDoc::AddRecord(CXmlString planKey, CXmlString planDesc, CXmlString dpKey) {
@@ -27,13 +36,42 @@ void CQuillmarDoc::AddRecord(CXmlString planKey, CXmlString planDesc, CXmlString
     record->m_strPlanDesc = std::move(planDesc);
     record->m_strDpKey = std::move(dpKey);
     // The first record of a key is the one that counts.
-    m_planIndex.emplace(IndexKey(record->m_strPlanKey), record.get());
+    m_planIndex.emplace(IndexKey(record->m_strPlanKey), m_planValues.size());
     m_planValues.push_back(std::move(record));
 }
 
 void CQuillmarDoc::ClearPlanValues() {
     m_planIndex.clear();
     m_planValues.clear();
+}
+
+CDate CQuillmarDoc::Today() {
+    if (m_bMergeTodayKnown) {
+        return m_mergeToday;
+    }
+    CDate today;
+    std::tm now{};
+    if (m_platform.ReadLocalTime(now)) {
+        today.SetFromLocalTime(now);
+    }
+    return today;
+}
+
+const CXmlNode* CQuillmarDoc::FirstUnexpired(const std::vector<const CXmlNode*>& candidates,
+                                             const CDate& today) {
+    for (const CXmlNode* plan : candidates) {
+        const CXmlString expiration = plan->GetChildText(rate::kExpirationDate, 0);
+        if (!expiration.IsEmpty()) {
+            CDate expires;
+            expires.ParseText(expiration);
+            // A plan expires on the day after its expiration date.
+            if (!expires.IsOnOrAfter(today)) {
+                continue;
+            }
+        }
+        return plan;
+    }
+    return nullptr;
 }
 
 void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer) {
@@ -50,10 +88,19 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         }
     }
 
+    // The loaded plans by key, in child order. A plan with a key is searched
+    // and removed only while no record holds that key, and every plan copied
+    // in below has a record first: the copies never take part, and the
+    // loaded plans stay as they are until the removals at the end.
+    const std::vector<CXmlNode*> loadedPlans = ChildrenNamed(loadedCustomer, rate::kInsurancePlan);
+    std::unordered_map<std::string, std::vector<const CXmlNode*>> plansByKey;
+    for (const CXmlNode* plan : loadedPlans) {
+        plansByKey[IndexKey(plan->GetChildText(rate::kPlanKey, 0))].push_back(plan);
+    }
+    const size_t recordsBefore = m_planValues.size();
+
     // Plans: each incoming plan replaces the loaded plans with its key and
     // takes over the values remembered or found for that key.
-    // Only texts inside the incoming plans change here, so the plans can be
-    // looked up before the walk.
     for (CXmlNode* plan : ChildrenNamed(incomingCustomer, rate::kInsurancePlan)) {
         const CXmlString planKey = plan->GetChildText(rate::kPlanKey, 0);
         CXmlString planDesc;
@@ -62,11 +109,15 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
             planDesc = record->m_strPlanDesc;
             dpKey = record->m_strDpKey;
         } else {
-            if (FindPlanValues(loadedCustomer, planKey, planDesc, dpKey)) {
-                ++m_nPlansMatched;
+            const auto candidates = plansByKey.find(IndexKey(planKey));
+            if (candidates != plansByKey.end()) {
+                if (const CXmlNode* found = FirstUnexpired(candidates->second, Today())) {
+                    planDesc = found->GetChildText(rate::kPlanDesc, 0);
+                    dpKey = found->GetChildText(rate::kDpKey, 0);
+                    ++m_nPlansMatched;
+                }
             }
             AddRecord(planKey, planDesc, dpKey);
-            RemovePlans(loadedCustomer, planKey);
         }
         if (CXmlNode* descNode = plan->FindChild(rate::kPlanDesc, 0);
             descNode && !planDesc.IsEmpty()) {
@@ -81,14 +132,18 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         }
     }
 
-    // Purge: a loaded plan stays only when some incoming plan of this merge
-    // carried its key. Removing one plan changes neither the others nor the
-    // records, so one walk over the plans decides them all.
-    for (CXmlNode* plan : ChildrenNamed(loadedCustomer, rate::kInsurancePlan)) {
-        if (!FindRecord(plan->GetChildText(rate::kPlanKey, 0))) {
-            loadedCustomer->RemoveChild(plan);
+    // A loaded plan stays only when its key was remembered before this pair's
+    // plans were taken: the others were either replaced by an incoming plan
+    // with their key or carried by none.
+    std::vector<CXmlNode*> removed;
+    for (CXmlNode* plan : loadedPlans) {
+        size_t position = 0;
+        if (!FindRecord(plan->GetChildText(rate::kPlanKey, 0), &position) ||
+            position >= recordsBefore) {
+            removed.push_back(plan);
         }
     }
+    loadedCustomer->RemoveChildren(removed);
 }
 
 void CQuillmarDoc::MergeCustomerItem(CXmlNode* loadedCustomer, const CXmlNode* item) {
@@ -107,29 +162,19 @@ bool CQuillmarDoc::FindPlanValues(const CXmlNode* loadedCustomer, CXmlString pla
     if (!loadedCustomer) {
         return false;
     }
+    std::vector<const CXmlNode*> candidates;
     for (const CXmlNode* plan : ChildrenNamed(loadedCustomer, rate::kInsurancePlan)) {
-        if (!FirstChildTextEquals(plan, rate::kPlanKey, planKey)) {
-            continue;
+        if (FirstChildTextEquals(plan, rate::kPlanKey, planKey)) {
+            candidates.push_back(plan);
         }
-        const CXmlString expiration = plan->GetChildText(rate::kExpirationDate, 0);
-        CDate today;
-        std::tm now{};
-        if (m_platform.ReadLocalTime(now)) {
-            today.SetFromLocalTime(now);
-        }
-        if (!expiration.IsEmpty()) {
-            CDate expires;
-            expires.ParseText(expiration);
-            // A plan expires on the day after its expiration date.
-            if (!expires.IsOnOrAfter(today)) {
-                continue;
-            }
-        }
-        planDesc = plan->GetChildText(rate::kPlanDesc, 0);
-        dpKey = plan->GetChildText(rate::kDpKey, 0);
-        return true;
     }
-    return false;
+    const CXmlNode* found = candidates.empty() ? nullptr : FirstUnexpired(candidates, Today());
+    if (!found) {
+        return false;
+    }
+    planDesc = found->GetChildText(rate::kPlanDesc, 0);
+    dpKey = found->GetChildText(rate::kDpKey, 0);
+    return true;
 }
 
 bool CQuillmarDoc::RemovePlans(CXmlNode* loadedCustomer, CXmlString planKey) {
@@ -137,12 +182,12 @@ bool CQuillmarDoc::RemovePlans(CXmlNode* loadedCustomer, CXmlString planKey) {
         return false;
     }
     // Removing a plan does not change the others, so one walk over the plans
-    // finds every plan with the key.
-    bool removed = false;
+    // finds every plan with the key, and one pass removes them all.
+    std::vector<CXmlNode*> removed;
     for (CXmlNode* plan : ChildrenNamed(loadedCustomer, rate::kInsurancePlan)) {
         if (FirstChildTextEquals(plan, rate::kPlanKey, planKey)) {
-            removed = loadedCustomer->RemoveChild(plan) || removed;
+            removed.push_back(plan);
         }
     }
-    return removed;
+    return loadedCustomer->RemoveChildren(removed) > 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -187,6 +188,25 @@ bool CXmlNode::RemoveChild(CXmlNode* node) {
     m_children.RemoveAt(index);
     delete node;
     return true;
+}
+
+int32_t CXmlNode::RemoveChildren(const std::vector<CXmlNode*>& nodes) {
+    if (nodes.empty()) {
+        return 0;
+    }
+    std::unordered_set<const CXmlNode*> doomed(nodes.begin(), nodes.end());
+    std::vector<CXmlNode*> removed;
+    m_children.RemoveWhere([&](CXmlNode* child) {
+        if (doomed.count(child) == 0) {
+            return false;
+        }
+        removed.push_back(child);
+        return true;
+    });
+    for (CXmlNode* child : removed) {
+        delete child;
+    }
+    return static_cast<int32_t>(removed.size());
 }
 
 // Copies depth-first with a stack of its own, so that any depth can be

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class CXmlTextSink;
 
@@ -50,6 +51,10 @@ public:
     bool AddChild(CXmlNode* node);
     CXmlNode* AddChild(CXmlString name, CXmlString text);
     bool RemoveChild(CXmlNode* node);
+    // Removes and destroys those of the given nodes that are children of this
+    // node, in one pass over the child list; the other children keep their
+    // order. Returns how many were removed.
+    int32_t RemoveChildren(const std::vector<CXmlNode*>& nodes);
 
     // The reader: makes this node the element that starts at pos in text.
     // Returns the position of the last byte of the element's end tag (also

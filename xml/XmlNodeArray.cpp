@@ -72,6 +72,11 @@ CXmlNode* CXmlNodeArray::GetAt(int32_t index, CXmlString* key) const {
     return node;
 }
 
+void CXmlNodeArray::ForgetKey(CXmlNode* node) {
+    std::free(node->m_pKey);
+    node->m_pKey = nullptr;
+}
+
 bool CXmlNodeArray::RemoveAt(int32_t index) {
     if (index < 0 || index >= m_nCount) {
         return false;

@@ -30,6 +30,9 @@ public:
     // Appends node under the key its current name gives: the same as Add
     // with the node's own name, without building the key.
     int32_t AddUnderOwnName(CXmlNode* node);
+    // Takes out every node for which remove returns true, keeping the order
+    // of the others; returns how many were taken out.
+    template <class Predicate> int32_t RemoveWhere(Predicate remove);
     // Index of node in the list, compared by identity, or -1.
     int32_t IndexOf(const CXmlNode* node) const;
     // Whether child index is found under the prepared (trimmed, lowered) key.
@@ -40,8 +43,24 @@ public:
 
 private:
     bool Reserve(int32_t count);
+    void ForgetKey(CXmlNode* node);
 
     CXmlNode** m_ppNodes = nullptr;
     int32_t m_nCount = 0;
     int32_t m_nCapacity = 0;
 };
+
+template <class Predicate> int32_t CXmlNodeArray::RemoveWhere(Predicate remove) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < m_nCount; ++i) {
+        CXmlNode* node = m_ppNodes[i];
+        if (remove(node)) {
+            ForgetKey(node);
+        } else {
+            m_ppNodes[kept++] = node;
+        }
+    }
+    const int32_t removed = m_nCount - kept;
+    m_nCount = kept;
+    return removed;
+}
