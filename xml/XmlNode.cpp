@@ -209,6 +209,27 @@ int32_t CXmlNode::RemoveChildren(const std::vector<CXmlNode*>& nodes) {
     return static_cast<int32_t>(removed.size());
 }
 
+int32_t CXmlNode::MoveChildrenFrom(CXmlNode& source, const std::vector<CXmlNode*>& nodes,
+                                   const CXmlString& name) {
+    if (nodes.empty() || &source == this) {
+        return 0;
+    }
+    std::unordered_set<const CXmlNode*> moving(nodes.begin(), nodes.end());
+    std::vector<CXmlNode*> moved;
+    source.m_children.RemoveWhere([&](CXmlNode* child) {
+        if (moving.count(child) == 0) {
+            return false;
+        }
+        moved.push_back(child);
+        return true;
+    });
+    for (CXmlNode* child : moved) {
+        child->m_pParent = this;
+        m_children.Add(name, child);
+    }
+    return static_cast<int32_t>(moved.size());
+}
+
 // Copies depth-first with a stack of its own, so that any depth can be
 // copied. Each source's child count is taken when its copy begins: copying a
 // node into itself or into one of its descendants then ends.

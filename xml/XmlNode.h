@@ -55,6 +55,12 @@ public:
     // node, in one pass over the child list; the other children keep their
     // order. Returns how many were removed.
     int32_t RemoveChildren(const std::vector<CXmlNode*>& nodes);
+    // Moves those of the given nodes that are children of source, in their
+    // order there, to the end of this node's children, each found under the
+    // key that name gives; this node becomes their parent and they keep
+    // their names, texts and subtrees. Returns how many were moved.
+    int32_t MoveChildrenFrom(CXmlNode& source, const std::vector<CXmlNode*>& nodes,
+                             const CXmlString& name);
 
     // The reader: makes this node the element that starts at pos in text.
     // Returns the position of the last byte of the element's end tag (also

@@ -30,6 +30,10 @@ private:
     struct Frame {
         CXmlNode* pNode;
         int32_t nNext; // the next byte this element examines
+        // Blanks gathered while the element's text is still empty, not yet
+        // stored: most elements with children have only layout between
+        // them, which the end tag's trim would remove again.
+        int32_t nPendingBlanks;
     };
     enum class PassEnd { kEndTag, kChild, kNotFound };
 
@@ -38,7 +42,8 @@ private:
     void NameFromTag(CXmlNode* node, const Tag& tag);
     PassEnd RunPass(Frame& frame, Tag& childTag);
     bool IsEndTagAt(const CXmlString& name, int32_t at) const;
-    void GatherText(CXmlString& text, int32_t from, int32_t to);
+    void GatherText(Frame& frame, int32_t from, int32_t to);
+    static void StorePendingBlanks(Frame& frame);
     int32_t Fail();
 
     const char* m_pText;
@@ -94,8 +99,22 @@ bool CXmlParser::IsEndTagAt(const CXmlString& name, int32_t at) const {
 
 // Appends the character data between two positions to an element's text,
 // dropping CR and LF and decoding an entity whenever a ';' completes one.
-void CXmlParser::GatherText(CXmlString& text, int32_t from, int32_t to) {
+void CXmlParser::GatherText(Frame& frame, int32_t from, int32_t to) {
     const char* p = m_pText;
+    CXmlString& text = frame.pNode->m_strText;
+    if (text.IsEmpty()) {
+        for (; from < to; ++from) {
+            if (p[from] == ' ') {
+                ++frame.nPendingBlanks;
+            } else if (p[from] != '\n' && p[from] != '\r') {
+                break;
+            }
+        }
+        if (from == to) {
+            return;
+        }
+        StorePendingBlanks(frame);
+    }
     while (from < to) {
         int32_t run = from;
         while (run < to && p[run] != '\n' && p[run] != '\r' && p[run] != ';') {
@@ -121,6 +140,13 @@ void CXmlParser::GatherText(CXmlString& text, int32_t from, int32_t to) {
             }
         }
         from = run + 1;
+    }
+}
+
+void CXmlParser::StorePendingBlanks(Frame& frame) {
+    if (frame.nPendingBlanks > 0) {
+        frame.pNode->m_strText.AppendRepeated(' ', frame.nPendingBlanks);
+        frame.nPendingBlanks = 0;
     }
 }
 
@@ -150,7 +176,7 @@ CXmlParser::PassEnd CXmlParser::RunPass(Frame& frame, Tag& childTag) {
             const void* lt = std::memchr(text + j, '<', static_cast<size_t>(m_nLength - j));
             const int32_t run =
                 lt ? static_cast<int32_t>(static_cast<const char*>(lt) - text) : m_nLength;
-            GatherText(node->m_strText, j, run);
+            GatherText(frame, j, run);
             j = run;
             continue;
         }
@@ -188,7 +214,7 @@ int32_t CXmlParser::Fail() {
 }
 
 int32_t CXmlParser::Run(CXmlNode* element) {
-    Frame first{element, 0};
+    Frame first{element, 0, 0};
     if (!BeginElement(element, first.nNext)) {
         return Fail();
     }
@@ -214,7 +240,7 @@ int32_t CXmlParser::Run(CXmlNode* element) {
                 NameFromTag(child, childTag);
                 frame.pNode->m_children.AddUnderOwnName(child);
                 try {
-                    stack.push_back({child, 0});
+                    stack.push_back({child, 0, 0});
                     pushed = true;
                 } catch (const std::bad_alloc&) {
                 }
@@ -241,6 +267,7 @@ int32_t CXmlParser::Run(CXmlNode* element) {
                 name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
                 frame.pNode->SetName(name);
             }
+            StorePendingBlanks(frame);
             result = Fail();
             break;
         }

@@ -393,34 +393,47 @@ char CXmlString::GetAt(int32_t pos) const {
     return (pos < 0 || pos >= m_nLength) ? '\0' : Data()[pos];
 }
 
-void CXmlString::TrimLeft() {
-    const char* data = Data();
-    int32_t skip = 0;
-    while (skip < m_nLength && IsBlankOrTab(data[skip])) {
-        ++skip;
-    }
-    if (skip == 0) {
+// Keeps the bytes from begin to end, moving them to the front.
+void CXmlString::KeepRange(int32_t begin, int32_t end) {
+    if (begin == 0 && end == m_nLength) {
         return;
     }
-    const int32_t newLength = m_nLength - skip;
-    std::memmove(Data(), data + skip, static_cast<size_t>(newLength));
+    const int32_t newLength = end - begin;
+    if (begin > 0) {
+        std::memmove(Data(), Data() + begin, static_cast<size_t>(newLength));
+    }
     SetLengthShrinking(newLength);
+}
+
+void CXmlString::TrimLeft() {
+    const char* data = Data();
+    int32_t begin = 0;
+    while (begin < m_nLength && IsBlankOrTab(data[begin])) {
+        ++begin;
+    }
+    KeepRange(begin, m_nLength);
 }
 
 void CXmlString::TrimRight() {
     const char* data = Data();
-    int32_t newLength = m_nLength;
-    while (newLength > 0 && IsBlankOrTab(data[newLength - 1])) {
-        --newLength;
+    int32_t end = m_nLength;
+    while (end > 0 && IsBlankOrTab(data[end - 1])) {
+        --end;
     }
-    if (newLength != m_nLength) {
-        SetLengthShrinking(newLength);
-    }
+    KeepRange(0, end);
 }
 
 void CXmlString::Trim() {
-    TrimLeft();
-    TrimRight();
+    const char* data = Data();
+    int32_t end = m_nLength;
+    while (end > 0 && IsBlankOrTab(data[end - 1])) {
+        --end;
+    }
+    int32_t begin = 0;
+    while (begin < end && IsBlankOrTab(data[begin])) {
+        ++begin;
+    }
+    KeepRange(begin, end);
 }
 
 void CXmlString::MakeLower() {

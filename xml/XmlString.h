@@ -97,6 +97,7 @@ private:
     bool GrowFor(int64_t newLength);
     bool Reserve(int32_t newLength);
     void SetLengthShrinking(int32_t newLength);
+    void KeepRange(int32_t begin, int32_t end);
     void FreeHeap();
     void SetCapacity(int32_t capacity);
     void SetGrowthFailed();

@@ -112,3 +112,39 @@ TEST(XmlDocumentNew, NewReplacesTheTree) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(XmlNodeEdits, RemoveChildrenInOnePass) {
+    CXmlNode root;
+    std::vector<CXmlNode*> doomed;
+    for (int i = 0; i < 6; ++i) {
+        CXmlNode* child = root.AddChild("P", std::to_string(i).c_str());
+        if (i % 2 == 0) {
+            doomed.push_back(child);
+        }
+    }
+    CXmlNode stranger;
+    doomed.push_back(&stranger); // not a child: left alone
+    EXPECT_EQ(root.RemoveChildren(doomed), 3);
+    EXPECT_EQ(TreeText(&root), "[](P[1],P[3],P[5])");
+    EXPECT_EQ(root.FindChild("p", 2)->GetText().GetBuffer(), std::string("5"));
+}
+
+TEST(XmlNodeEdits, MoveChildrenKeepsSubtreesAndTakesTheNewKey) {
+    CXmlNode from;
+    CXmlNode* a = from.AddChild("InsurancePlan", "a");
+    a->AddChild("PLANKEY", "K1");
+    from.AddChild("ITEM", "stays");
+    CXmlNode* b = from.AddChild("INSURANCEPLAN", "b");
+    CXmlNode to;
+    to.AddChild("OLD", "");
+    EXPECT_EQ(to.MoveChildrenFrom(from, {b, a}, "INSURANCEPLAN"), 2);
+    EXPECT_EQ(TreeText(&from), "[](ITEM[stays])");
+    EXPECT_EQ(TreeText(&to), "[](OLD[],InsurancePlan[a](PLANKEY[K1]),INSURANCEPLAN[b])");
+    EXPECT_EQ(a->GetParent(), &to);
+    EXPECT_EQ(to.FindChild("insuranceplan", 1), b);
+    EXPECT_TRUE(to.GetChildKey(1).Equals("insuranceplan"));
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+// Benchmark of the merge of two large rate files: the merge alone against the
+// time pugixml takes to load one of the files, each measured in a process of
+// its own and printed with its reference and their ratio.
+//
+//   merge_bench [--size-mb N] [--runs N]
+#include "BenchPlatform.h"
+#include "BenchSupport.h"
+
+#include "document/QuillmarDoc.h"
+#include "xml/XmlDocument.h"
+
+#include <pugixml.hpp>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int MeasureMerge(const std::string& base, const std::string& incoming) {
+    CBenchPlatform platform;
+    CQuillmarDoc doc(platform);
+    if (!doc.DoOpen(base) || !doc.m_pRootNode) {
+        return 1;
+    }
+    CXmlDocument delivery;
+    if (!delivery.Load(incoming.c_str())) {
+        return 1;
+    }
+    CStopwatch watch;
+    doc.ClearPlanValues();
+    doc.MergeHeader(delivery);
+    doc.MergeCustomers(delivery);
+    ReportValue("merge", watch.Seconds());
+    ReportValue("plans_imported", doc.GetPlansImported());
+    ReportValue("plans_matched", doc.GetPlansMatched());
+    return 0;
+}
+
+int MeasurePugixmlLoad(const std::string& path) {
+    pugi::xml_document doc;
+    CStopwatch watch;
+    if (!doc.load_file(path.c_str())) {
+        return 1;
+    }
+    ReportValue("load", watch.Seconds());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--merge") == 0) {
+        return MeasureMerge(argv[2], argv[3]);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--pugixml-load") == 0) {
+        return MeasurePugixmlLoad(argv[2]);
+    }
+    const CBenchOptions options = ParseBenchOptions(argc, argv);
+    const std::string base = PrepareRateFile(options, "merge-bench", 0);
+    const std::string incoming = PrepareRateFile(options, "merge-bench", 1);
+    if (base.empty() || incoming.empty()) {
+        return 1;
+    }
+    Figures merge = BestOf(options.nRuns, argv[0], {"--merge", base, incoming});
+    Figures pugi = BestOf(options.nRuns, argv[0], {"--pugixml-load", base});
+    std::printf("\nplans imported %.0f, matched %.0f\n", merge["plans_imported"],
+                merge["plans_matched"]);
+    const bool met =
+        CheckRatio("merge alone vs pugixml load of one file", merge["merge"], pugi["load"], 0.5);
+    if (!options.bKeepFiles) {
+        std::remove(base.c_str());
+        std::remove(incoming.c_str());
+    }
+    std::printf("\n%s\n", met ? "all targets met" : "TARGETS MISSED");
+    return met ? 0 : 1;
+}
