@@ -50,6 +50,8 @@ public:
 
 private:
     bool Take(int32_t count);
+    // Passes count bytes through the buffer; fill writes each piece.
+    template <class Fill> void Put(int32_t count, Fill fill);
 
     CXmlTextSink& m_sink;
     std::vector<char> m_buffer;

@@ -183,35 +183,29 @@ bool CXmlBufferedOutput::Take(int32_t count) {
     return true;
 }
 
-void CXmlBufferedOutput::Append(const char* bytes, int32_t count) {
+template <class Fill> void CXmlBufferedOutput::Put(int32_t count, Fill fill) {
     if (!Take(count)) {
         return;
     }
     auto size = static_cast<std::size_t>(count);
-    while (size > 0 && !m_bFailed) {
+    std::size_t done = 0;
+    while (done < size && !m_bFailed) {
         if (m_nUsed == m_buffer.size()) {
             Flush();
         }
-        const std::size_t take = std::min(size, m_buffer.size() - m_nUsed);
-        std::memcpy(m_buffer.data() + m_nUsed, bytes, take);
+        const std::size_t take = std::min(size - done, m_buffer.size() - m_nUsed);
+        fill(m_buffer.data() + m_nUsed, done, take);
         m_nUsed += take;
-        bytes += take;
-        size -= take;
+        done += take;
     }
 }
 
+void CXmlBufferedOutput::Append(const char* bytes, int32_t count) {
+    Put(count, [bytes](char* to, std::size_t from, std::size_t size) {
+        std::memcpy(to, bytes + from, size);
+    });
+}
+
 void CXmlBufferedOutput::AppendRepeated(char byte, int32_t count) {
-    if (!Take(count)) {
-        return;
-    }
-    auto size = static_cast<std::size_t>(count);
-    while (size > 0 && !m_bFailed) {
-        if (m_nUsed == m_buffer.size()) {
-            Flush();
-        }
-        const std::size_t take = std::min(size, m_buffer.size() - m_nUsed);
-        std::memset(m_buffer.data() + m_nUsed, byte, take);
-        m_nUsed += take;
-        size -= take;
-    }
+    Put(count, [byte](char* to, std::size_t, std::size_t size) { std::memset(to, byte, size); });
 }

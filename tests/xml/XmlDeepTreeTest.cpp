@@ -4,6 +4,8 @@
 
 #include "xml/XmlDocument.h"
 
+#include "CapacityLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,12 +56,12 @@ TEST(XmlDeepTree, ReadsWritesCopiesAndDestroysAMillionLevels) {
 
     // The indented form of such a tree needs terabytes of blanks: the
     // writer says the output is incomplete instead of failing otherwise.
-    const int32_t savedLimit = CXmlString::GetCapacityLimit();
-    CXmlString::SetCapacityLimit(64 << 20); // the 2 GB limit, scaled down
     CXmlString indented;
-    depth = -1;
-    doc.GetRoot()->Write(indented, depth, false);
-    CXmlString::SetCapacityLimit(savedLimit);
+    {
+        CapacityLimit limit(64 << 20); // the 2 GB limit, scaled down
+        depth = -1;
+        doc.GetRoot()->Write(indented, depth, false);
+    }
     EXPECT_TRUE(indented.HasGrowthFailed());
     EXPECT_EQ(depth, -1);
 }

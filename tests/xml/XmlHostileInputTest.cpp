@@ -4,6 +4,8 @@
 
 #include "xml/XmlDocument.h"
 
+#include "CapacityLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,17 +14,6 @@
 #include <string>
 
 namespace {
-
-class CapacityLimit {
-public:
-    explicit CapacityLimit(int32_t limit) : m_nSaved(CXmlString::GetCapacityLimit()) {
-        CXmlString::SetCapacityLimit(limit);
-    }
-    ~CapacityLimit() { CXmlString::SetCapacityLimit(m_nSaved); }
-
-private:
-    int32_t m_nSaved;
-};
 
 std::filesystem::path WriteTemp(const std::string& name, const std::string& bytes) {
     const auto path = std::filesystem::temp_directory_path() / name;

@@ -1,22 +1,12 @@
 #include "xml/XmlString.h"
 
+#include "CapacityLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-// Restores the capacity limit that a test lowered.
-class CapacityLimit {
-public:
-    explicit CapacityLimit(int32_t limit) : m_nSaved(CXmlString::GetCapacityLimit()) {
-        CXmlString::SetCapacityLimit(limit);
-    }
-    ~CapacityLimit() { CXmlString::SetCapacityLimit(m_nSaved); }
-
-private:
-    int32_t m_nSaved;
-};
 
 TEST(XmlStringGrowth, CapacityMovesInWholeSteps) {
     CXmlString s;

@@ -3,6 +3,8 @@
 #include "xml/XmlDocument.h"
 #include "xml/XmlTextSink.h"
 
+#include "CapacityLimit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -113,8 +115,7 @@ TEST(XmlWriter, BlanksAroundTextsAreWrittenAndReadBackTrimmed) {
 }
 
 TEST(XmlWriter, OutputThatCannotGrowIsFlagged) {
-    const int32_t saved = CXmlString::GetCapacityLimit();
-    CXmlString::SetCapacityLimit(4096);
+    CapacityLimit limit(4096);
     CXmlNode root;
     root.SetName("R");
     for (int i = 0; i < 200; ++i) {
@@ -123,7 +124,6 @@ TEST(XmlWriter, OutputThatCannotGrowIsFlagged) {
     CXmlString out;
     int32_t depth = -1;
     root.Write(out, depth, false);
-    CXmlString::SetCapacityLimit(saved);
     EXPECT_TRUE(out.HasGrowthFailed());
     EXPECT_LT(out.GetLength(), 4096);
 }
@@ -186,14 +186,12 @@ TEST(XmlWriterSink, ReportsASinkThatFails) {
 }
 
 TEST(XmlWriterSink, RefusesATextPastTheLengthLimit) {
-    const int32_t saved = CXmlString::GetCapacityLimit();
-    CXmlString::SetCapacityLimit(50000);
+    CapacityLimit limit(50000);
     CXmlNode root;
     BigTree(root);
     CCollectingSink sink;
     int32_t depth = -1;
     const bool written = root.Write(sink, depth, false);
-    CXmlString::SetCapacityLimit(saved);
     EXPECT_FALSE(written);
     EXPECT_LT(sink.m_strText.size(), 50000u);
 }
