@@ -1,36 +1,64 @@
-// quillmar-cli: rate files from the command line.
-#include "xml/XmlDocument.h"
+// quillmar-cli: rate files from the command line, without a display. Checks,
+// outlines, formats, merges and prints rate files through the same document
+// code as the desktop application.
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
+#include "cli/ExitCode.h"
 
 #include <cstdio>
-#include <cstring>
+#include <exception>
+#include <new>
+#include <string>
+#include <vector>
 
 namespace {
 
-int Format(const char* path, bool compressed) {
-    CXmlDocument doc;
-    doc.Load(path);
-    if (!doc.GetRoot()) {
-        std::fprintf(stderr, "quillmar-cli: %s: cannot be read (error %d)\n", path, doc.GetError());
-        return 1;
+int Run(const CCommandLine& line) {
+    switch (line.command) {
+    case CliCommand::kHelp:
+        WriteStdout(HelpText());
+        return kExitOk;
+    case CliCommand::kVersion:
+        WriteStdout(VersionText());
+        return kExitOk;
+    case CliCommand::kCheck:
+        return RunCheck(line);
+    case CliCommand::kTree:
+        return RunTree(line);
+    case CliCommand::kFormat:
+        return RunFormat(line);
+    case CliCommand::kMerge:
+        return RunMerge(line);
+    case CliCommand::kPrint:
+        return RunPrint(line);
     }
-    CXmlString out = doc.GetHeader();
-    int32_t depth = -1;
-    doc.GetRoot()->Write(out, depth, compressed);
-    if (out.HasGrowthFailed()) {
-        std::fprintf(stderr, "quillmar-cli: %s: too large to write\n", path);
-        return 3;
-    }
-    std::fwrite(out.GetBuffer(), 1, static_cast<size_t>(out.GetLength()), stdout);
-    return 0;
+    return kExitUsage;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 3 && std::strcmp(argv[1], "format") == 0) {
-        const bool compressed = argc >= 4 && std::strcmp(argv[3], "--compressed") == 0;
-        return Format(argv[2], compressed);
+    try {
+        const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+        const CParsedCommandLine parsed = ParseCommandLine(args);
+        if (!parsed.line) {
+            PrintError({}, parsed.strError);
+            const std::string usage =
+                UsageText(parsed.named) + "Try 'quillmar-cli --help' for more information.\n";
+            std::fwrite(usage.data(), 1, usage.size(), stderr);
+            return kExitUsage;
+        }
+        int status = Run(*parsed.line);
+        if (!FlushStdout() && status == kExitOk) {
+            ReportStdoutFailure();
+            status = kExitWriteFailed;
+        }
+        return status;
+    } catch (const std::bad_alloc&) {
+        PrintError({}, "out of memory.");
+    } catch (const std::exception& error) {
+        PrintError({}, error.what());
     }
-    std::fprintf(stderr, "usage: quillmar-cli format FILE [--compressed]\n");
-    return 2;
+    return kExitBadFile;
 }

@@ -120,12 +120,15 @@ bool CQuillmarDoc::OnNewDocument() {
 
 void CQuillmarDoc::SerializeLoad(const std::string& path) {
     if (!path.empty()) {
-        if (!m_xmlDoc.Load(CXmlString(path.c_str()))) {
+        const bool loaded = m_xmlDoc.Load(CXmlString(path.c_str()));
+        // Whatever the reader built is shown: the whole tree, the part read
+        // before an error, or nothing. The root is taken before the message
+        // box, whose message loop may update commands that read the root:
+        // the previous tree is gone by now.
+        m_pRootNode = m_xmlDoc.GetRoot();
+        if (!loaded) {
             Message(LoadErrorMessage(m_xmlDoc.GetError()), MsgIcon::Stop);
         }
-        // Whatever the reader built is shown: the whole tree, the part read
-        // before an error, or nothing.
-        m_pRootNode = m_xmlDoc.GetRoot();
     }
     SetModifiedFlag(false);
 }

@@ -23,6 +23,7 @@
 
 class CCmdUI;
 class CCustomerIndex;
+class CMergeObserver;
 class CPlatform;
 class CPrintDevice;
 class CView;
@@ -59,6 +60,13 @@ public:
     std::string GetFrameTitle() const;
     CRecentFileList& GetRecentFileList() { return m_recentFiles; }
     const CRecentFileList& GetRecentFileList() const { return m_recentFiles; }
+    // The reader's error code of the last load (0 when it read cleanly, and
+    // when the document has not loaded a file).
+    int32_t GetLoadError() const { return m_xmlDoc.GetError(); }
+    // The bytes of the file last loaded, as the reader saw them (empty when
+    // it could not be read). New keeps them; a front end that needs the
+    // file's character set looks at them after an Open.
+    const CXmlString& GetFileText() const { return m_xmlDoc.GetFileText(); }
 
     // ---- Life cycle: what a front end's File commands call ---------------
     // Each returns true when it was carried out, false when the user
@@ -132,6 +140,9 @@ public:
     int32_t GetPlansImported() const { return m_nPlansImported; }
     int32_t GetPlansMatched() const { return m_nPlansMatched; }
     const std::vector<std::unique_ptr<CPlanValues>>& GetPlanValues() const { return m_planValues; }
+    // Tells observer what each merge does to the plans; null for none. The
+    // document does not own the observer.
+    void SetMergeObserver(CMergeObserver* observer) { m_pMergeObserver = observer; }
 
     // ---- Printed listing -------------------------------------------------
     // Prints the tree's indented text on dc, whose job and first page the
@@ -161,6 +172,9 @@ private:
     // chooses it among a customer's plans with one key.
     static const CXmlNode* FirstUnexpired(const std::vector<const CXmlNode*>& candidates,
                                           const CDate& today);
+    // Tells the merge observer which candidates were passed over as expired
+    // and which one gave the values (found; null when none did).
+    void NotifySearch(const std::vector<const CXmlNode*>& candidates, const CXmlNode* found) const;
 
     CPlatform& m_platform;
     CXmlDocument m_xmlDoc;
@@ -176,6 +190,7 @@ private:
     CDate m_mergeToday;
     int32_t m_nPlansImported = 0;
     int32_t m_nPlansMatched = 0;
+    CMergeObserver* m_pMergeObserver = nullptr;
 
     std::string m_strPathName;
     std::string m_strTitle;

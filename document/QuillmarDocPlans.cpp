@@ -4,6 +4,7 @@
 #include "document/QuillmarDoc.h"
 
 #include "document/Date.h"
+#include "document/MergeObserver.h"
 #include "document/NodeLookup.h"
 #include "document/Platform.h"
 #include "document/RateVocabulary.h"
@@ -74,9 +75,25 @@ const CXmlNode* CQuillmarDoc::FirstUnexpired(const std::vector<const CXmlNode*>&
     return nullptr;
 }
 
+void CQuillmarDoc::NotifySearch(const std::vector<const CXmlNode*>& candidates,
+                                const CXmlNode* found) const {
+    // The candidates before the one found, or all when none was, were passed
+    // over as expired.
+    for (const CXmlNode* plan : candidates) {
+        if (plan == found) {
+            m_pMergeObserver->OnPlanValuesFound(plan);
+            return;
+        }
+        m_pMergeObserver->OnExpiredPlanSkipped(plan);
+    }
+}
+
 void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer) {
     if (!loadedCustomer || !incomingCustomer) {
         return;
+    }
+    if (m_pMergeObserver) {
+        m_pMergeObserver->OnCustomersPaired(loadedCustomer, incomingCustomer);
     }
 
     // Items: everything but the plans, as their names are written.
@@ -105,16 +122,24 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         const CXmlString planKey = plan->GetChildText(rate::kPlanKey, 0);
         CXmlString planDesc;
         CXmlString dpKey;
-        if (const CPlanValues* record = FindRecord(planKey)) {
+        const CPlanValues* record = FindRecord(planKey);
+        if (m_pMergeObserver) {
+            m_pMergeObserver->OnIncomingPlan(plan, record != nullptr);
+        }
+        if (record) {
             planDesc = record->m_strPlanDesc;
             dpKey = record->m_strDpKey;
         } else {
             const auto candidates = plansByKey.find(IndexKey(planKey));
             if (candidates != plansByKey.end()) {
-                if (const CXmlNode* found = FirstUnexpired(candidates->second, Today())) {
+                const CXmlNode* found = FirstUnexpired(candidates->second, Today());
+                if (found) {
                     planDesc = found->GetChildText(rate::kPlanDesc, 0);
                     dpKey = found->GetChildText(rate::kDpKey, 0);
                     ++m_nPlansMatched;
+                }
+                if (m_pMergeObserver) {
+                    NotifySearch(candidates->second, found);
                 }
             }
             AddRecord(planKey, planDesc, dpKey);
@@ -129,6 +154,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         if (CXmlNode* copy = loadedCustomer->AddChild(rate::kInsurancePlan, "")) {
             copy->CopyFrom(plan);
             ++m_nPlansImported;
+            if (m_pMergeObserver) {
+                m_pMergeObserver->OnPlanImported(loadedCustomer, copy);
+            }
         }
     }
 
@@ -141,6 +169,11 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         if (!FindRecord(plan->GetChildText(rate::kPlanKey, 0), &position) ||
             position >= recordsBefore) {
             removed.push_back(plan);
+        }
+    }
+    if (m_pMergeObserver) {
+        for (const CXmlNode* plan : removed) {
+            m_pMergeObserver->OnPlanRemoving(loadedCustomer, plan);
         }
     }
     loadedCustomer->RemoveChildren(removed);

@@ -85,6 +85,12 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
         return false;
     }
     guard.Track(temp);
+    // Until it is complete the temporary file is its owner's alone: a save
+    // that is cut short must not leave the content where others may read it
+    // when the file it replaces is private.
+    const fs::perms created = fs::status(temp, ec).permissions();
+    const bool knowsCreated = !ec;
+    fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
 
     const bool written = size == 0 || std::fwrite(bytes, 1, size, file.get()) == size;
     const bool flushed = std::fflush(file.get()) == 0;
@@ -93,9 +99,12 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
         return false;
     }
 
+    // The new file keeps the access rights of the one it replaces, and a
+    // file that replaces none gets those every new file gets.
     if (replacing) {
-        // The new file keeps the access rights of the one it replaces.
         fs::permissions(temp, status.permissions(), ec);
+    } else if (knowsCreated) {
+        fs::permissions(temp, created, ec);
     }
     fs::rename(temp, target, ec);
     if (ec) {

@@ -7,7 +7,9 @@
 // Writes size bytes to a new temporary file in the folder of path and, once
 // all of them are written and the file is closed, puts it in the place of
 // path. On failure the file at path is unchanged and the temporary file is
-// removed. A destination that exists but is not a regular file, or carries no
-// write permission, is refused. A symbolic link is followed: the file it
-// points to is replaced and the link stays.
+// removed. The temporary file gets a new random name beside path (it is
+// never a file or link that exists already) and only its owner may read it
+// until it takes path's place. A destination that exists but is not a
+// regular file, or carries no write permission, is refused. A symbolic link
+// is followed: the file it points to is replaced and the link stays.
 bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size);

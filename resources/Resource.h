@@ -4,6 +4,23 @@
 
 // Menu, toolbar, accelerators, icon and the document string.
 constexpr int IDR_MAINFRAME = 128;
+// The document type's icon.
+constexpr int IDR_RATETYPE = 129;
+
+// The tree pane's item images.
+constexpr int IDI_CUSTOMER = 130;
+constexpr int IDI_RATEFILE = 131;
+constexpr int IDI_ELEMENT = 132;
+constexpr int IDI_HEADER = 133;
+constexpr int IDI_PLAN = 134;
+
+// The About box and its version line.
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDC_DP_VERSION = 1000;
+
+// The detail pane's controls.
+constexpr int IDC_NODE_TEXT = 130;
+constexpr int IDC_SET = 131;
 
 // Texts of the application.
 constexpr int IDS_CAPTION_FORMAT = 129;     // detail pane caption for a node: "%s:"
@@ -35,6 +52,20 @@ constexpr int AFX_IDP_FAILED_TO_SAVE_DOC = 61698;
 constexpr int AFX_IDP_ASK_TO_SAVE = 61699; // one %s: the document's path or title
 constexpr int AFX_IDP_FAILED_TO_SEND_MAIL = 61700;
 constexpr int AFX_IDP_FAILED_TO_START_PRINT = 61701;
+constexpr int AFX_IDP_UNREG_DONE = 61702;
+constexpr int AFX_IDP_UNREG_FAILURE = 61703;
+
+// Texts of the desktop application.
+constexpr int IDS_NO_MAIL_PROGRAM = 148;      // Send while no mail program is set up
+constexpr int IDS_CHARACTER_NOT_STORED = 149; // one %s: the characters the file cannot hold
+constexpr int IDS_STATUS_OPENING = 150;
+constexpr int IDS_STATUS_SAVING = 151;
+constexpr int IDS_STATUS_MERGING = 152;
+constexpr int IDS_STATUS_PRINTING = 153;
+constexpr int IDS_ABOUT_VERSION = 154;   // the About box's first line
+constexpr int IDS_ABOUT_COPYRIGHT = 155; // the About box's copyright line
+constexpr int IDS_DP_VERSION = 156;      // the About box's last line, set when it opens
+constexpr int IDS_RECENT_FILE = 157;     // the File menu's place holder of the recent files
 
 // Commands. Their string-table entries hold the status-bar prompt, a line
 // feed, and the tooltip.
@@ -51,6 +82,9 @@ constexpr int ID_FILE_PRINT = 57607;
 constexpr int ID_FILE_PRINT_DIRECT = 57608;
 constexpr int ID_FILE_SEND_MAIL = 57612;
 constexpr int ID_FILE_MRU_FILE1 = 57616;
+constexpr int ID_FILE_MRU_FILE2 = 57617;
+constexpr int ID_FILE_MRU_FILE3 = 57618;
+constexpr int ID_FILE_MRU_FILE4 = 57619;
 constexpr int ID_EDIT_COPY = 57634;
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_EDIT_PASTE = 57637;
@@ -58,3 +92,11 @@ constexpr int ID_EDIT_UNDO = 57643;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_APP_EXIT = 57665;
 constexpr int ID_HELP = 57670;
+constexpr int ID_VIEW_TOOLBAR = 59392;
+constexpr int ID_VIEW_STATUS_BAR = 59393;
+
+// The status bar's panes: the message pane and the key-state indicators.
+constexpr int ID_SEPARATOR = 0;
+constexpr int ID_INDICATOR_CAPS = 59137;
+constexpr int ID_INDICATOR_NUM = 59138;
+constexpr int ID_INDICATOR_SCRL = 59139;

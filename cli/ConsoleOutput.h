@@ -1,0 +1,29 @@
+// Where quillmar-cli's texts go: results to standard output, messages to
+// standard error, each message prefixed by the program's name and the file
+// it concerns.
+#pragma once
+
+#include "xml/XmlTextSink.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// "quillmar-cli: SUBJECT: TEXT" on standard error; without a subject
+// "quillmar-cli: TEXT".
+void PrintError(const std::string& subject, const std::string& text);
+
+// Writes bytes to standard output; false when they could not be written.
+bool WriteStdout(std::string_view bytes);
+// Flushes standard output; false when anything written to it was lost.
+bool FlushStdout();
+// Says on standard error that standard output could not be written.
+void ReportStdoutFailure();
+
+// A sink over standard output.
+class CStdoutSink : public CXmlTextSink {
+public:
+    bool Put(const char* bytes, std::size_t size) override {
+        return WriteStdout(std::string_view(bytes, size));
+    }
+};

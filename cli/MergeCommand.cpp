@@ -1,0 +1,101 @@
+#include "cli/Commands.h"
+
+#include "cli/ConsoleDocument.h"
+#include "cli/ConsoleOutput.h"
+#include "cli/ExitCode.h"
+#include "cli/MergeReport.h"
+#include "document/CmdUI.h"
+#include "document/SafeFileWriter.h"
+#include "resources/Resource.h"
+#include "resources/StringTable.h"
+
+namespace {
+
+// Whether File, Merge is offered: the command's own enabling rule.
+class CEnabledState : public CCmdUI {
+public:
+    bool m_bEnabled = false;
+    void Enable(bool on) override { m_bEnabled = on; }
+    void SetCheck(int /*check*/) override {}
+};
+
+bool IsSummary(const std::string& text, const CQuillmarDoc& doc) {
+    return text == CStringTable::Get(IDS_MERGE_NO_MATCH) ||
+           text == CStringTable::Format(IDS_MERGE_SUMMARY, {std::to_string(doc.GetPlansImported()),
+                                                            std::to_string(doc.GetPlansMatched())});
+}
+
+} // namespace
+
+int RunMerge(const CCommandLine& line) {
+    const std::string& basePath = line.files.at(0);
+    const std::string& incomingPath = line.files.at(1);
+    const std::string& outPath = *line.output;
+
+    // Declared before the document that refers to it, so that it outlives it.
+    CMergeReport report;
+    CConsoleDocument base({line.bCompressed, line.today});
+    if (!base.Open(basePath)) {
+        return kExitBadFile;
+    }
+    CQuillmarDoc& doc = base.Doc();
+
+    // Merge answers a loaded file that is not a rate file itself (131).
+    CEnabledState merge;
+    doc.OnUpdateFileMerge(merge);
+    if (!merge.m_bEnabled) {
+        doc.OnFileMerge();
+        base.ReportMessages(basePath);
+        return kExitBadFile;
+    }
+
+    // File, Merge passes over an incoming file that cannot be read without a
+    // word; the tool reads it first to say what is wrong with it.
+    {
+        CConsoleDocument incoming({});
+        if (!incoming.Open(incomingPath)) {
+            return kExitBadFile;
+        }
+    }
+
+    if (line.report) {
+        doc.SetMergeObserver(&report);
+    }
+    base.Platform().QueueChosenFile(incomingPath);
+    doc.OnFileMerge();
+    doc.SetMergeObserver(nullptr);
+
+    bool merged = false;
+    bool refused = false;
+    for (const CConsoleMessage& message : base.Platform().TakeMessages()) {
+        if (!merged && IsSummary(message.strText, doc)) {
+            merged = true;
+            WriteStdout(message.strText + "\n");
+        } else {
+            // 132 for an incoming file that is not a rate file.
+            PrintError(incomingPath, message.strText);
+            refused = true;
+        }
+    }
+    if (!merged) {
+        if (!refused) {
+            // The file changed after it was read above.
+            PrintError(incomingPath, "the file could no longer be read for the merge.");
+        }
+        return kExitBadFile;
+    }
+
+    // The report reads the merged texts before saving encodes them in place.
+    const std::string csv = line.report ? report.BuildCsv(doc.m_pRootNode) : std::string();
+    if (line.bBackup && !base.BackUpBeforeReplacing(outPath)) {
+        return kExitWriteFailed;
+    }
+    if (!base.SaveAs(outPath)) {
+        return kExitWriteFailed;
+    }
+    if (line.report && !WriteFileReplacing(*line.report, csv.data(), csv.size())) {
+        PrintError(*line.report, "the report could not be written.");
+        return kExitWriteFailed;
+    }
+    return kExitOk;
+}

@@ -1,0 +1,213 @@
+#include "cli/PdfListing.h"
+
+#include "cli/TextEncoding.h"
+#include "document/QuillmarDoc.h"
+
+#include <cairo-ft.h>
+#include <cairo-pdf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cmath>
+#include <new>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kCourierNew = "Courier New";
+constexpr const char* kCourierTwin = "Liberation Mono";
+constexpr const char* kAnyFixedPitch = "monospace";
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The families to look for, best first.
+std::vector<std::string> FamiliesFor(const CFontSpec& font) {
+    std::vector<std::string> families;
+    if (EqualsIgnoringCase(font.strFaceName, kCourierNew)) {
+        families.emplace_back(kCourierTwin);
+    }
+    if (!font.strFaceName.empty()) {
+        families.push_back(font.strFaceName);
+    }
+    families.emplace_back(kAnyFixedPitch);
+    return families;
+}
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+
+PatternPtr PatternFor(const CFontSpec& font) {
+    PatternPtr pattern(FcPatternCreate());
+    if (!pattern) {
+        return nullptr;
+    }
+    for (const std::string& family : FamiliesFor(font)) {
+        FcPatternAddString(pattern.get(), FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>(family.c_str()));
+    }
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT,
+                        font.nWeight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern.get(), FC_SLANT, font.bItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    return pattern;
+}
+
+int32_t ToTwips(double points) {
+    return static_cast<int32_t>(std::lround(points * CPdfPrintDevice::kTwipsPerPoint));
+}
+
+} // namespace
+
+cairo_status_t CPdfPrintDevice::Write(void* closure, const unsigned char* data,
+                                      unsigned int length) {
+    auto* device = static_cast<CPdfPrintDevice*>(closure);
+    try {
+        device->m_out.append(reinterpret_cast<const char*>(data), length);
+    } catch (const std::bad_alloc&) {
+        device->m_bWriteFailed = true;
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+CPdfPrintDevice::CPdfPrintDevice(std::string& out, const CPdfPageSetup& setup)
+    : m_out(out), m_setup(setup), m_surface(cairo_pdf_surface_create_for_stream(
+                                      &CPdfPrintDevice::Write, this, setup.dWidth, setup.dHeight)),
+      m_cr(cairo_create(m_surface.get())) {
+    cairo_pdf_surface_set_metadata(m_surface.get(), CAIRO_PDF_METADATA_CREATOR, "Quillmar");
+    cairo_set_source_rgb(m_cr.get(), 0, 0, 0);
+    // Metrics as the font defines them, not rounded to a device's pixels.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_set_font_options(m_cr.get(), options);
+    cairo_font_options_destroy(options);
+}
+
+CPdfPrintDevice::~CPdfPrintDevice() {
+    // The context and the face go before the surface they draw on.
+    m_cr.reset();
+    m_face.reset();
+    if (m_surface) {
+        cairo_surface_finish(m_surface.get());
+    }
+}
+
+void CPdfPrintDevice::SetMapMode(int /*mode*/) {
+    // Only MM_TWIPS is drawn in; the mapping to points is fixed.
+}
+
+void CPdfPrintDevice::SelectFont(const CFontSpec& font) {
+    // The listing selects its font again on every page.
+    if (m_face && font == m_font) {
+        return;
+    }
+    m_font = font;
+    PatternPtr pattern = PatternFor(font);
+    if (!pattern) {
+        return;
+    }
+    m_face.reset(cairo_ft_font_face_create_for_pattern(pattern.get()));
+    cairo_set_font_face(m_cr.get(), m_face.get());
+    // A negative height is the character height (the em), a positive one
+    // the cell height (ascent and descent).
+    const double height = std::abs(font.nHeight) / kTwipsPerPoint;
+    cairo_set_font_size(m_cr.get(), height > 0 ? height : 12.0);
+    cairo_font_extents(m_cr.get(), &m_extents);
+    if (font.nHeight > 0 && m_extents.ascent + m_extents.descent > 0) {
+        cairo_set_font_size(m_cr.get(), height * height / (m_extents.ascent + m_extents.descent));
+        cairo_font_extents(m_cr.get(), &m_extents);
+    }
+}
+
+std::string CPdfPrintDevice::GetMatchedFamily() const {
+    if (!m_face) {
+        return {};
+    }
+    cairo_scaled_font_t* scaled = cairo_get_scaled_font(m_cr.get());
+    std::string family;
+    if (FT_Face face = cairo_ft_scaled_font_lock_face(scaled)) {
+        if (face->family_name) {
+            family = face->family_name;
+        }
+        cairo_ft_scaled_font_unlock_face(scaled);
+    }
+    return family;
+}
+
+CTextMetrics CPdfPrintDevice::QueryTextMetrics() {
+    CTextMetrics metrics;
+    const double cell = m_extents.ascent + m_extents.descent;
+    metrics.tmHeight = ToTwips(cell);
+    metrics.tmExternalLeading = ToTwips(std::max(0.0, m_extents.height - cell));
+    cairo_text_extents_t x{};
+    cairo_text_extents(m_cr.get(), "x", &x);
+    metrics.tmAveCharWidth = ToTwips(x.x_advance);
+    return metrics;
+}
+
+void CPdfPrintDevice::StartPage() {
+    // cairo opens the next page by itself once the last one is shown.
+    m_bPageOpen = !m_bEnded;
+}
+
+void CPdfPrintDevice::EndPage() {
+    if (!m_bPageOpen) {
+        return;
+    }
+    cairo_show_page(m_cr.get());
+    ++m_nPages;
+    m_bPageOpen = false;
+}
+
+void CPdfPrintDevice::EndDoc() {
+    if (m_bEnded) {
+        return;
+    }
+    m_bEnded = true;
+    cairo_surface_flush(m_surface.get());
+    cairo_surface_finish(m_surface.get());
+}
+
+void CPdfPrintDevice::OutputText(int32_t x, int32_t y, const std::string& text) {
+    if (m_bEnded) {
+        return;
+    }
+    const std::string utf8 = Windows1252ToUtf8(text);
+    const double left = m_setup.dLeft + x / kTwipsPerPoint;
+    const double top = m_setup.dTop - y / kTwipsPerPoint;
+    // cairo places text by its baseline, the listing by its top.
+    cairo_move_to(m_cr.get(), left, top + m_extents.ascent);
+    cairo_show_text(m_cr.get(), utf8.c_str());
+}
+
+bool CPdfPrintDevice::Finish() {
+    EndPage();
+    EndDoc();
+    return !m_bWriteFailed && cairo_status(m_cr.get()) == CAIRO_STATUS_SUCCESS &&
+           cairo_surface_status(m_surface.get()) == CAIRO_STATUS_SUCCESS;
+}
+
+bool PrintListingToPdf(CQuillmarDoc& doc, std::string& pdf) {
+    CPdfPrintDevice device(pdf);
+    doc.PrintListing(&device);
+    return device.Finish();
+}
+
+void ReleaseFontCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
+}
