@@ -125,6 +125,10 @@ public:
     void OnFileMerge();
     void OnUpdateFileMerge(CCmdUI& cmdUI) const;
     void MergeRateFile(const std::string& path);
+    // What MergeRateFile does once the incoming file is read: checks its
+    // root, merges it, shows the summary and refreshes the views. The
+    // incoming tree is used up: plans may move from it into the document.
+    void MergeIncoming(CXmlDocument& incoming);
     void MergeHeader(const CXmlDocument& incoming);
     void MergeHeaderItem(const CXmlNode* item);
     void MergeCustomers(const CXmlDocument& incoming);
@@ -132,6 +136,9 @@ public:
 
     // ---- Plan matching ---------------------------------------------------
     void MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer);
+    // lastPairing: the incoming customer is paired with no further loaded
+    // customer in this merge.
+    void MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer, bool lastPairing);
     void MergeCustomerItem(CXmlNode* loadedCustomer, const CXmlNode* item);
     bool FindPlanValues(const CXmlNode* loadedCustomer, CXmlString planKey, CXmlString& planDesc,
                         CXmlString& dpKey);
@@ -187,6 +194,8 @@ private:
     // Valid while MergeCustomers runs: the loaded customers by contract number.
     CCustomerIndex* m_pCustomerIndex = nullptr;
     bool m_bMergeTodayKnown = false;
+    // Set while MergeRateFile merges a tree that nothing uses afterwards.
+    bool m_bIncomingDisposable = false;
     CDate m_mergeToday;
     int32_t m_nPlansImported = 0;
     int32_t m_nPlansMatched = 0;

@@ -52,6 +52,13 @@ void CQuillmarDoc::MergeRateFile(const std::string& path) {
     if (!incoming.Load(CXmlString(path.c_str())) || !incoming.GetRoot()) {
         return;
     }
+    MergeIncoming(incoming);
+}
+
+void CQuillmarDoc::MergeIncoming(CXmlDocument& incoming) {
+    if (!incoming.GetRoot()) {
+        return;
+    }
     if (!IsRateFileRoot(incoming.GetRoot())) {
         Message(IDS_MERGE_INVALID_FILE, MsgIcon::Information);
         return;
@@ -64,7 +71,9 @@ void CQuillmarDoc::MergeRateFile(const std::string& path) {
     m_mergeToday = Today();
     m_bMergeTodayKnown = true;
     MergeHeader(incoming);
+    m_bIncomingDisposable = true;
     MergeCustomers(incoming);
+    m_bIncomingDisposable = false;
     m_bMergeTodayKnown = false;
 
     const std::string summary =
@@ -137,9 +146,9 @@ void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
     // match are the same whether looked up before or one by one; the merged
     // customer may take another contract number from the incoming items.
     const std::vector<CXmlNode*> paired = index->Find(contractNum);
-    for (CXmlNode* loaded : paired) {
-        MergePlans(loaded, incomingCustomer);
-        index->Refresh(loaded);
+    for (size_t i = 0; i < paired.size(); ++i) {
+        MergePlans(paired[i], incomingCustomer, i + 1 == paired.size());
+        index->Refresh(paired[i]);
     }
     if (!paired.empty()) {
         return;
@@ -153,6 +162,6 @@ void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
     // Pairing afresh would find exactly this customer: none of the others
     // matched and none has changed since. Merging it directly also cannot
     // recurse without end should the contract number not have been stored.
-    MergePlans(created, incomingCustomer);
+    MergePlans(created, incomingCustomer, true);
     index->Refresh(created);
 }

@@ -89,9 +89,20 @@ void CQuillmarDoc::NotifySearch(const std::vector<const CXmlNode*>& candidates,
 }
 
 void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer) {
+    MergePlans(loadedCustomer, incomingCustomer, false);
+}
+
+void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustomer,
+                              bool lastPairing) {
     if (!loadedCustomer || !incomingCustomer) {
         return;
     }
+    // A merge of a file throws the incoming tree away when it ends: on the
+    // incoming customer's last pairing its plans can move over instead of
+    // being copied, with the same result. An observer is told of every copy as it
+    // is made, so it gets copies.
+    const bool movePlans = lastPairing && m_bIncomingDisposable && !m_pMergeObserver;
+    std::vector<CXmlNode*> moving;
     if (m_pMergeObserver) {
         m_pMergeObserver->OnCustomersPaired(loadedCustomer, incomingCustomer);
     }
@@ -151,7 +162,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         if (CXmlNode* dpKeyNode = plan->FindChild(rate::kDpKey, 0); dpKeyNode && !dpKey.IsEmpty()) {
             dpKeyNode->SetText(dpKey);
         }
-        if (CXmlNode* copy = loadedCustomer->AddChild(rate::kInsurancePlan, "")) {
+        if (movePlans) {
+            moving.push_back(plan);
+        } else if (CXmlNode* copy = loadedCustomer->AddChild(rate::kInsurancePlan, "")) {
             copy->CopyFrom(plan);
             ++m_nPlansImported;
             if (m_pMergeObserver) {
@@ -159,6 +172,10 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
             }
         }
     }
+    // Nothing but the copies is appended to the loaded customer above, so
+    // the moved plans land where the copies would have been.
+    m_nPlansImported +=
+        loadedCustomer->MoveChildrenFrom(*incomingCustomer, moving, rate::kInsurancePlan);
 
     // A loaded plan stays only when its key was remembered before this pair's
     // plans were taken: the others were either replaced by an incoming plan
