@@ -92,6 +92,7 @@ Figures RunOnce(const std::string& program, const std::vector<std::string>& argu
     }
     argv.push_back(nullptr);
     pid_t child = 0;
+    CStopwatch watch;
     const int spawned =
         posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -104,9 +105,13 @@ Figures RunOnce(const std::string& program, const std::vector<std::string>& argu
     }
     close(pipeEnds[0]);
     int status = 0;
+    rusage usage{};
     if (spawned == 0) {
-        waitpid(child, &status, 0);
+        wait4(child, &status, 0, &usage);
     }
+    // Every run reports its wall time and the child's peak memory as well.
+    figures["process_seconds"] = watch.Seconds();
+    figures["process_peak_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
     if (spawned != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "measurement failed: %s %s\n", program.c_str(),
                      arguments.empty() ? "" : arguments.back().c_str());

@@ -41,7 +41,8 @@ double PeakMemoryMb();
 void ReportValue(const char* key, double value);
 
 // Runs the program with the arguments several times and keeps the lowest
-// value of every figure it reports.
+// value of every figure it reports, and of "process_seconds" (its wall time)
+// and "process_peak_mb" (its peak resident memory).
 Figures BestOf(int runs, const std::string& program, const std::vector<std::string>& arguments);
 
 // Prints value, reference and their ratio; a limit above 0 is a target.

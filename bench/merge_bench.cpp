@@ -36,6 +36,18 @@ int MeasureMerge(const std::string& base, const std::string& incoming) {
     return 0;
 }
 
+// The reference of a whole merge: load both files and save one.
+int MeasurePugixmlBoth(const std::string& base, const std::string& incoming,
+                       const std::string& out) {
+    pugi::xml_document first;
+    pugi::xml_document second;
+    if (!first.load_file(base.c_str()) || !second.load_file(incoming.c_str())) {
+        return 1;
+    }
+    ReportValue("peak_both_mb", PeakMemoryMb());
+    return first.save_file(out.c_str(), "    ") ? 0 : 1;
+}
+
 int MeasurePugixmlLoad(const std::string& path) {
     pugi::xml_document doc;
     CStopwatch watch;
@@ -55,6 +67,9 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--pugixml-load") == 0) {
         return MeasurePugixmlLoad(argv[2]);
     }
+    if (argc == 5 && std::strcmp(argv[1], "--pugixml-both") == 0) {
+        return MeasurePugixmlBoth(argv[2], argv[3], argv[4]);
+    }
     const CBenchOptions options = ParseBenchOptions(argc, argv);
     const std::string base = PrepareRateFile(options, "merge-bench", 0);
     const std::string incoming = PrepareRateFile(options, "merge-bench", 1);
@@ -65,8 +80,17 @@ int main(int argc, char** argv) {
     Figures pugi = BestOf(options.nRuns, argv[0], {"--pugixml-load", base});
     std::printf("\nplans imported %.0f, matched %.0f\n", merge["plans_imported"],
                 merge["plans_matched"]);
-    const bool met =
+    bool met =
         CheckRatio("merge alone vs pugixml load of one file", merge["merge"], pugi["load"], 0.5);
+    const std::string out = base + ".merged.xml";
+    Figures both = BestOf(options.nRuns, argv[0], {"--pugixml-both", base, incoming, out});
+    Figures cli = BestOf(options.nRuns, QUILLMAR_CLI_PATH,
+                         {"merge", base, incoming, "-o", out, "--today", "06/15/2025"});
+    met &= CheckRatio("quillmar-cli merge vs pugixml load both, save one", cli["process_seconds"],
+                      both["process_seconds"], 3.0);
+    met &= CheckRatio("quillmar-cli merge peak memory vs pugixml both", cli["process_peak_mb"],
+                      both["process_peak_mb"], 2.0);
+    std::remove(out.c_str());
     if (!options.bKeepFiles) {
         std::remove(base.c_str());
         std::remove(incoming.c_str());
