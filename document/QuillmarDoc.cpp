@@ -2,6 +2,8 @@
 // storing of its content.
 #include "document/QuillmarDoc.h"
 
+#include "document/SafeFileWriter.h"
+
 #include "document/CmdUI.h"
 #include "document/PathNames.h"
 #include "document/Platform.h"
@@ -34,7 +36,8 @@ std::string SettingsSection() {
 
 } // namespace
 
-CQuillmarDoc::CQuillmarDoc(CPlatform& platform) : m_platform(platform), m_recentFiles(platform) {
+CQuillmarDoc::CQuillmarDoc(CPlatform& platform)
+    : m_platform(platform), m_pFileLayer(&CFileLayer::Real()), m_recentFiles(platform) {
     m_bCompressed = m_platform.ReadSettingInt(SettingsSection(),
                                               CStringTable::Get(IDS_SETTING_COMPRESSION), 0) != 0;
     m_bAutoBackup = m_platform.ReadSettingInt(SettingsSection(),

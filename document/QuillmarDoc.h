@@ -22,6 +22,7 @@
 #include <vector>
 
 class CCmdUI;
+class CFileLayer;
 class CCustomerIndex;
 class CMergeObserver;
 class CPlatform;
@@ -113,6 +114,9 @@ public:
     // be built completely.
     bool SerializeStore(CXmlString& text);
 
+    // The file operations saves are made of; tests put a failing one here.
+    void SetFileLayer(CFileLayer& files) { m_pFileLayer = &files; }
+
     // ---- Option commands -------------------------------------------------
     void OnEditCompressedSave();
     void OnUpdateEditCompressedSave(CCmdUI& cmdUI) const;
@@ -201,6 +205,7 @@ private:
     int32_t m_nPlansMatched = 0;
     CMergeObserver* m_pMergeObserver = nullptr;
 
+    CFileLayer* m_pFileLayer;
     std::string m_strPathName;
     std::string m_strTitle;
     bool m_bModified = false;

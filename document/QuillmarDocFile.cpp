@@ -187,7 +187,8 @@ bool CQuillmarDoc::OnSaveDocument(const std::string& path) {
     CXmlString text;
     const bool complete = SerializeStore(text);
     if (!complete ||
-        !WriteFileReplacing(path, text.GetBuffer(), static_cast<std::size_t>(text.GetLength()))) {
+        !WriteFileReplacing(path, text.GetBuffer(), static_cast<std::size_t>(text.GetLength()),
+                            *m_pFileLayer)) {
         Message(AFX_IDP_FAILED_TO_SAVE_DOC, MsgIcon::Exclamation);
         return false;
     }

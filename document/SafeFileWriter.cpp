@@ -9,33 +9,51 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+// Closes a file that a failed write leaves open.
+class COpenFile {
+public:
+    COpenFile(CFileLayer& files, std::FILE* file) : m_files(files), m_pFile(file) {}
+    COpenFile(const COpenFile&) = delete;
+    COpenFile& operator=(const COpenFile&) = delete;
+    ~COpenFile() {
+        if (m_pFile) {
+            m_files.Close(m_pFile);
+        }
+    }
+    std::FILE* Get() const { return m_pFile; }
+    bool Close() {
+        std::FILE* file = m_pFile;
+        m_pFile = nullptr;
+        return m_files.Close(file);
+    }
+
+private:
+    CFileLayer& m_files;
+    std::FILE* m_pFile;
 };
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Removes the temporary file unless the write was committed.
 class CTempFileGuard {
 public:
-    CTempFileGuard() = default;
+    explicit CTempFileGuard(CFileLayer& files) : m_files(files) {}
     CTempFileGuard(const CTempFileGuard&) = delete;
     CTempFileGuard& operator=(const CTempFileGuard&) = delete;
     ~CTempFileGuard() {
         if (!m_path.empty()) {
-            std::error_code ignored;
-            fs::remove(m_path, ignored);
+            m_files.Remove(m_path.string());
         }
     }
     void Track(const fs::path& path) { m_path = path; }
     void Commit() { m_path.clear(); }
 
 private:
+    CFileLayer& m_files;
     fs::path m_path;
 };
 
 // Creates a file of a new name beside target, opened for writing; the name
 // is left in temp. Null when no such file can be created.
-FilePtr CreateTempBeside(const fs::path& target, fs::path& temp) {
+std::FILE* CreateTempBeside(CFileLayer& files, const fs::path& target, fs::path& temp) {
     fs::path folder = target.parent_path();
     if (folder.empty()) {
         folder = ".";
@@ -45,9 +63,8 @@ FilePtr CreateTempBeside(const fs::path& target, fs::path& temp) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string suffix = ".~" + std::to_string(random() % 1000000) + ".tmp";
         temp = folder / (target.filename().string() + suffix);
-        // "x": fail rather than reuse a file that exists already.
-        if (std::FILE* file = std::fopen(temp.string().c_str(), "wbx")) {
-            return FilePtr(file);
+        if (std::FILE* file = files.CreateNew(temp.string())) {
+            return file;
         }
         std::error_code ec;
         if (!fs::exists(temp, ec)) {
@@ -59,7 +76,38 @@ FilePtr CreateTempBeside(const fs::path& target, fs::path& temp) {
 
 } // namespace
 
-bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size) {
+std::FILE* CFileLayer::CreateNew(const std::string& path) {
+    // "x": fail rather than reuse a file or follow a link that exists already.
+    return std::fopen(path.c_str(), "wbx");
+}
+
+bool CFileLayer::WriteAll(std::FILE* file, const char* bytes, std::size_t size) {
+    const bool written = size == 0 || std::fwrite(bytes, 1, size, file) == size;
+    return std::fflush(file) == 0 && written;
+}
+
+bool CFileLayer::Close(std::FILE* file) {
+    return std::fclose(file) == 0;
+}
+
+bool CFileLayer::Rename(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return !ec;
+}
+
+bool CFileLayer::Remove(const std::string& path) {
+    std::error_code ec;
+    return fs::remove(path, ec);
+}
+
+CFileLayer& CFileLayer::Real() {
+    static CFileLayer real;
+    return real;
+}
+
+bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size,
+                        CFileLayer& files) {
     std::error_code ec;
     fs::path target(path);
     if (fs::is_symlink(target, ec)) {
@@ -79,9 +127,9 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
     }
 
     fs::path temp;
-    CTempFileGuard guard;
-    FilePtr file = CreateTempBeside(target, temp);
-    if (!file) {
+    CTempFileGuard guard(files);
+    COpenFile file(files, CreateTempBeside(files, target, temp));
+    if (!file.Get()) {
         return false;
     }
     guard.Track(temp);
@@ -92,10 +140,9 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
     const bool knowsCreated = !ec;
     fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
 
-    const bool written = size == 0 || std::fwrite(bytes, 1, size, file.get()) == size;
-    const bool flushed = std::fflush(file.get()) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !flushed || !closed) {
+    const bool written = files.WriteAll(file.Get(), bytes, size);
+    const bool closed = file.Close();
+    if (!written || !closed) {
         return false;
     }
 
@@ -106,8 +153,7 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
     } else if (knowsCreated) {
         fs::permissions(temp, created, ec);
     }
-    fs::rename(temp, target, ec);
-    if (ec) {
+    if (!files.Rename(temp.string(), target.string())) {
         return false;
     }
     guard.Commit();

@@ -2,7 +2,25 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
+
+// The file operations a safe write is made of. The real ones are the
+// default; tests derive from it to make any step fail.
+class CFileLayer {
+public:
+    virtual ~CFileLayer() = default;
+    // Creates and opens for writing a file that does not exist yet; a name
+    // that exists, as a file or a link, fails instead of being reused.
+    virtual std::FILE* CreateNew(const std::string& path);
+    // Writes all bytes and flushes them to the system.
+    virtual bool WriteAll(std::FILE* file, const char* bytes, std::size_t size);
+    virtual bool Close(std::FILE* file);
+    virtual bool Rename(const std::string& from, const std::string& to);
+    virtual bool Remove(const std::string& path);
+
+    static CFileLayer& Real();
+};
 
 // Writes size bytes to a new temporary file in the folder of path and, once
 // all of them are written and the file is closed, puts it in the place of
@@ -12,4 +30,5 @@
 // until it takes path's place. A destination that exists but is not a
 // regular file, or carries no write permission, is refused. A symbolic link
 // is followed: the file it points to is replaced and the link stays.
-bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size);
+bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size,
+                        CFileLayer& files = CFileLayer::Real());
