@@ -1,5 +1,6 @@
 #include "document/SafeFileWriter.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -58,10 +59,14 @@ std::FILE* CreateTempBeside(CFileLayer& files, const fs::path& target, fs::path&
     if (folder.empty()) {
         folder = ".";
     }
+    // 64 random bits a name: nobody can guess the next name, nor fill the
+    // folder with every name that could come.
     std::random_device seed;
-    std::mt19937 random(seed());
+    std::mt19937_64 random((static_cast<uint64_t>(seed()) << 32) ^ seed());
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string suffix = ".~" + std::to_string(random() % 1000000) + ".tmp";
+        char digits[17];
+        std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random()));
+        const std::string suffix = std::string(".~") + digits + ".tmp";
         temp = folder / (target.filename().string() + suffix);
         if (std::FILE* file = files.CreateNew(temp.string())) {
             return file;

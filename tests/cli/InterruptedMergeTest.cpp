@@ -63,7 +63,7 @@ protected:
 
     // The temporary files of killed writes in the folder.
     std::vector<fs::path> TempFiles() const {
-        static const std::regex pattern("merged\\.xml\\.~[0-9]{1,6}\\.tmp");
+        static const std::regex pattern("merged\\.xml\\.~[0-9a-f]{16}\\.tmp");
         std::vector<fs::path> found;
         for (const fs::directory_entry& entry : fs::directory_iterator(m_folder.Path())) {
             if (std::regex_match(entry.path().filename().string(), pattern)) {
