@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CXmlDocument doc;
-    if (!doc.LoadBytes(reinterpret_cast<const char*>(data), size)) {
+    if (!doc.LoadBytes(reinterpret_cast<const char*>(data), size) ||
+        !WrittenFormIsUnambiguous(doc.GetRoot())) {
         return 0;
     }
     // The tree as read; the writer encodes texts in place, reading decodes.

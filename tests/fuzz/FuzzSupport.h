@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 // Whether two trees have the same names, texts and shape; walks without
@@ -20,6 +21,26 @@ inline bool SameTree(const CXmlNode* a, const CXmlNode* b) {
         }
         for (int32_t i = 0; i < x->GetChildCount(); ++i) {
             pending.emplace_back(x->GetChild(i), y->GetChild(i));
+        }
+    }
+    return true;
+}
+
+// Whether the written form of a tree reads back as the same tree. Names are
+// written as they are, so a child named "/" and its parent's name writes
+// as its parent's end tag: the one tree shape the text form cannot spell.
+inline bool WrittenFormIsUnambiguous(const CXmlNode* root) {
+    std::vector<const CXmlNode*> pending{root};
+    while (!pending.empty()) {
+        const CXmlNode* node = pending.back();
+        pending.pop_back();
+        const std::string endName = std::string("/") + node->NameRef().GetBuffer();
+        for (int32_t i = 0; i < node->GetChildCount(); ++i) {
+            const CXmlNode* child = node->GetChild(i);
+            if (endName == child->NameRef().GetBuffer()) {
+                return false;
+            }
+            pending.push_back(child);
         }
     }
     return true;

@@ -197,3 +197,22 @@ TEST(XmlWriterSink, RefusesATextPastTheLengthLimit) {
 }
 
 } // namespace
+
+namespace {
+
+// Found by fuzzing: a child named "/" and its parent's name reads without
+// error, but its start tag is its parent's end tag once written. The writer
+// writes names as they are; the read-back tree ends at that tag.
+TEST(XmlWriter, ChildNamedLikeItsParentsEndTagIsTheFormatsOneAmbiguity) {
+    CXmlDocument doc;
+    const std::string text = "<C>x<a</C><//C></C>";
+    ASSERT_TRUE(doc.LoadBytes(text.data(), text.size()));
+    EXPECT_EQ(TreeText(doc.GetRoot()), "C[x](/C[])");
+    const std::string written = Written(doc.GetRoot(), true);
+    EXPECT_EQ(written, "<C>x</C><//C></C>");
+    CXmlDocument again;
+    ASSERT_TRUE(again.LoadBytes(written.data(), written.size()));
+    EXPECT_EQ(TreeText(again.GetRoot()), "C[x]");
+}
+
+} // namespace
