@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     libwxgtk3.2-dev libcairo2-dev fonts-liberation
     libpugixml-dev libtinyxml2-dev
-    xvfb xauth imagemagick poppler-utils
+    xvfb xauth x11-utils imagemagick poppler-utils xdg-utils
     clang-14 libclang-rt-14-dev
 )
 

@@ -1,0 +1,98 @@
+#include "support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+std::vector<std::string> CTestPlatform::BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const CShownBox& box : m_boxes) {
+        texts.push_back(box.strText);
+    }
+    return texts;
+}
+
+MsgAnswer CTestPlatform::ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) {
+    return ShowCaptionedMessage(text, "Quillmar", icon, buttons);
+}
+
+MsgAnswer CTestPlatform::ShowCaptionedMessage(const std::string& text, const std::string& caption,
+                                              MsgIcon icon, MsgButtons buttons) {
+    m_boxes.push_back({text, caption, icon, buttons});
+    if (m_whileBoxUp) {
+        m_whileBoxUp(m_boxes.back());
+    }
+    if (buttons == MsgButtons::Ok) {
+        return MsgAnswer::Ok;
+    }
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return MsgAnswer::Cancel;
+    }
+    const MsgAnswer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+std::string CTestPlatform::ChooseFile(const CFileDialogSpec& spec) {
+    m_fileDialogs.push_back(spec);
+    if (m_chosenFiles.empty()) {
+        return {};
+    }
+    std::string path = m_chosenFiles.front();
+    m_chosenFiles.pop_front();
+    return path;
+}
+
+int CTestPlatform::ReadSettingInt(const std::string& section, const std::string& entry,
+                                  int defaultValue) {
+    const auto it = m_ints.find({section, entry});
+    return it == m_ints.end() ? defaultValue : it->second;
+}
+
+void CTestPlatform::WriteSettingInt(const std::string& section, const std::string& entry,
+                                    int value) {
+    m_ints[{section, entry}] = value;
+}
+
+std::string CTestPlatform::ReadSettingString(const std::string& section, const std::string& entry,
+                                             const std::string& defaultValue) {
+    const auto it = m_strings.find({section, entry});
+    return it == m_strings.end() ? defaultValue : it->second;
+}
+
+void CTestPlatform::WriteSettingString(const std::string& section, const std::string& entry,
+                                       const std::string& value) {
+    m_strings[{section, entry}] = value;
+}
+
+bool CTestPlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
+    m_copies.emplace_back(from, to);
+    std::error_code ec;
+    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                                      ec);
+}
+
+bool CTestPlatform::ReadLocalTime(std::tm& local) {
+    local = std::tm{};
+    local.tm_year = 2025 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 15;
+    local.tm_hour = 12;
+    return true;
+}
+
+bool CTestPlatform::SendMail(const std::string& path, const std::string& name) {
+    m_mails.emplace_back(path, name);
+    return m_bMailSucceeds;
+}
+
+bool CTestPlatform::RunPrintJob(const CPrintJobSpec& spec,
+                                const std::function<void(CPrintDevice&)>& print) {
+    m_printJobs.push_back(spec);
+    if (spec.bShowDialog && !m_bPrintDialogAccepted) {
+        return false;
+    }
+    print(m_printer);
+    return true;
+}

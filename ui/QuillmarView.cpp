@@ -1,0 +1,171 @@
+#include "ui/QuillmarView.h"
+
+#include "document/Platform.h"
+#include "document/QuillmarDoc.h"
+#include "document/RateVocabulary.h"
+#include "resources/Resource.h"
+#include "resources/StringTable.h"
+#include "ui/DesktopPlatform.h"
+#include "ui/TextCodec.h"
+
+#include <wx/button.h>
+#include <wx/dcclient.h>
+#include <wx/fontenum.h>
+#include <wx/settings.h>
+#include <wx/textctrl.h>
+
+#include <string_view>
+
+namespace {
+
+std::string_view Bytes(const CXmlString& text) {
+    return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
+}
+
+bool IsEditable(const CXmlNode& node) {
+    return node.NameRef().Equals(rate::kDpKey) || node.NameRef().Equals(rate::kPlanDesc);
+}
+
+// Control rectangles as left, top, right, bottom.
+const wxRect kEditRect(wxPoint(10, 30), wxPoint(199, 53));
+const wxRect kSetRect(wxPoint(210, 30), wxPoint(269, 53));
+
+} // namespace
+
+wxFont DetailPaneFont() {
+    // Liberation Sans and Arimo have Arial's metrics.
+    for (const char* face : {"Arial", "Liberation Sans", "Arimo"}) {
+        if (wxFontEnumerator::IsValidFacename(face)) {
+            return wxFont(wxFontInfo(10).FaceName(face));
+        }
+    }
+    return wxFont(wxFontInfo(10).Family(wxFONTFAMILY_SWISS));
+}
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CQuillmarView, wxPanel)
+    EVT_PAINT(CQuillmarView::OnPaint)
+    EVT_ERASE_BACKGROUND(CQuillmarView::OnEraseBkgnd)
+    EVT_BUTTON(IDC_SET, CQuillmarView::OnSetClicked)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    CQuillmarView::CQuillmarView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec,
+                                 CDesktopPlatform& platform)
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(300, 100),
+              wxTAB_TRAVERSAL | wxFULL_REPAINT_ON_RESIZE),
+      m_doc(doc), m_codec(codec), m_platform(platform), m_font(DetailPaneFont()),
+      m_strCaption(CStringTable::Get(IDS_CAPTION_NO_NODE)) {
+    SetBackgroundStyle(wxBG_STYLE_ERASE);
+    SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+
+    // One line that scrolls sideways; no length limit. Enter is not taken
+    // by the box, so it commits nothing.
+    m_edit = new wxTextCtrl(this, IDC_NODE_TEXT, wxEmptyString, kEditRect.GetPosition(),
+                            kEditRect.GetSize(), wxBORDER_SIMPLE);
+    m_edit->SetFont(m_font);
+    m_btnSet = new wxButton(this, IDC_SET, "Set", kSetRect.GetPosition(), kSetRect.GetSize());
+    m_btnSet->SetFont(m_font);
+    EnableControls(false);
+
+    doc.AddView(*this);
+}
+
+void CQuillmarView::EnableControls(bool enable) {
+    // The button first, then the edit box.
+    m_btnSet->Enable(enable);
+    m_edit->Enable(enable);
+}
+
+void CQuillmarView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    m_strText.clear();
+}
+
+void CQuillmarView::OnUpdate(CView*, CUpdateHint hint) {
+    m_bNodeStale = false;
+    if (hint.IsNode()) {
+        m_pNode = hint.GetNode();
+        m_strText = std::string(Bytes(m_pNode->TextRef()));
+        m_strShownText = m_codec.ToDisplay(m_strText);
+        m_edit->ChangeValue(m_strShownText);
+        m_strCaption = m_codec.ToDisplay(
+            CStringTable::Format(IDS_CAPTION_FORMAT, {std::string(Bytes(m_pNode->NameRef()))}));
+        EnableControls(IsEditable(*m_pNode));
+    } else {
+        m_strText.clear();
+        m_strShownText.clear();
+        m_edit->ChangeValue(m_strShownText);
+        m_pNode = nullptr;
+        m_strCaption = CStringTable::Get(IDS_CAPTION_NO_NODE);
+        EnableControls(false);
+    }
+    Refresh(true);
+}
+
+void CQuillmarView::OnEraseBkgnd(wxEraseEvent& event) {
+    wxDC* dc = event.GetDC();
+    if (!dc) {
+        return;
+    }
+    wxCoord x = 0;
+    wxCoord y = 0;
+    wxCoord width = 0;
+    wxCoord height = 0;
+    dc->GetClippingBox(&x, &y, &width, &height);
+    if (width == 0 || height == 0) {
+        dc->GetSize(&width, &height);
+        x = y = 0;
+    }
+    const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    dc->SetBrush(wxBrush(face));
+    dc->SetPen(*wxTRANSPARENT_PEN);
+    dc->DrawRectangle(x, y, width, height);
+    dc->SetBrush(wxNullBrush);
+}
+
+void CQuillmarView::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    OnDraw(dc);
+}
+
+void CQuillmarView::OnDraw(wxDC& dc) {
+    dc.SetFont(m_font);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+    dc.SetTextBackground(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
+    dc.DrawText(m_strCaption, kCaptionLeft, kCaptionTop);
+    dc.SetFont(wxNullFont);
+}
+
+void CQuillmarView::OnSetClicked(wxCommandEvent&) {
+    OnSet();
+}
+
+void CQuillmarView::OnSet() {
+    if (!m_pNode || m_bNodeStale) {
+        return;
+    }
+    const wxString typed = m_edit->GetValue();
+    std::string bytes;
+    if (typed == m_strShownText) {
+        // Shown and not edited: written back byte for byte.
+        bytes = m_strText;
+    } else {
+        wxString refused;
+        if (!m_codec.FromDisplay(typed, bytes, refused)) {
+            // Storing another character in its place would corrupt the
+            // user's value; nothing is stored.
+            m_platform.ShowMessage(
+                CStringTable::Format(IDS_CHARACTER_NOT_STORED,
+                                     {"\"" + std::string(refused.utf8_str()) + "\""}),
+                MsgIcon::Exclamation, MsgButtons::Ok);
+            return;
+        }
+    }
+    m_pNode->SetText(CXmlString(bytes.c_str()));
+    m_strText = bytes;
+    m_strShownText = m_codec.ToDisplay(m_strText);
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews(this, kHintRebuildTree);
+}
