@@ -27,9 +27,13 @@ inline bool SameTree(const CXmlNode* a, const CXmlNode* b) {
 }
 
 // Whether the written form of a tree reads back as the same tree. Names are
-// written as they are, so a child named "/" and its parent's name writes
-// as its parent's end tag: the one tree shape the text form cannot spell.
+// written as they are, and two shapes cannot be spelled: a child named "/"
+// and its parent's name writes as its parent's end tag, and a root whose
+// name begins with '?' writes as a declaration, which reading skips.
 inline bool WrittenFormIsUnambiguous(const CXmlNode* root) {
+    if (root->NameRef().GetAt(0) == '?') {
+        return false;
+    }
     std::vector<const CXmlNode*> pending{root};
     while (!pending.empty()) {
         const CXmlNode* node = pending.back();

@@ -216,3 +216,21 @@ TEST(XmlWriter, ChildNamedLikeItsParentsEndTagIsTheFormatsOneAmbiguity) {
 }
 
 } // namespace
+
+namespace {
+
+// Found by fuzzing: a '>' before the first '<' lets the root start at a '<'
+// followed by another '<', so the root may take a name beginning with '?'.
+// Written, it looks like a declaration, which reading skips.
+TEST(XmlWriter, RootNamedLikeADeclarationCannotBeReadBack) {
+    CXmlDocument doc;
+    const std::string text = "?><<?></?>";
+    ASSERT_TRUE(doc.LoadBytes(text.data(), text.size()));
+    EXPECT_EQ(TreeText(doc.GetRoot()), "?[]");
+    const std::string written = Written(doc.GetRoot(), true);
+    EXPECT_EQ(written, "<?></?>");
+    CXmlDocument again;
+    EXPECT_FALSE(again.LoadBytes(written.data(), written.size()));
+}
+
+} // namespace
