@@ -6,9 +6,13 @@
 #include "ui/WxPlatform.h"
 
 #include <wx/config.h>
+#include <wx/log.h>
 #include <wx/utils.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -26,6 +30,47 @@ TEST(WxPlatformTest, SettingsLiveInTheUsersConfigurationFile) {
     const std::string text = ReadFileBytes(file.string());
     EXPECT_NE(std::string::npos, text.find("[Settings]\nCompression=1"));
     EXPECT_NE(std::string::npos, text.find("File1=/srv/rates.xml"));
+}
+
+// A settings file that is damaged, unreadable or gone gives the defaults.
+TEST(WxPlatformTest, DamagedSettingsGiveTheDefaults) {
+    const fs::path file = fs::path(std::getenv("XDG_CONFIG_HOME")) / "Quillmar" / "Quillmar.conf";
+    const std::vector<std::string> damaged = {
+        "[Settings]\nCompression=yes please\nAutoBackup=\n",
+        std::string("\xff\xfe[\0S\0\x01\x02=\n[[[\n=\n", 18),
+        "Compression=1\n[Settings\nAutoBackup=0x\n",
+    };
+    for (const std::string& text : damaged) {
+        fs::create_directories(file.parent_path());
+        {
+            std::FILE* out = std::fopen(file.c_str(), "wb");
+            ASSERT_NE(out, nullptr);
+            std::fwrite(text.data(), 1, text.size(), out);
+            std::fclose(out);
+        }
+        wxLogNull quiet;
+        SetRegistryKey("Veltrane");
+        CWxPlatform platform;
+        EXPECT_EQ(0, platform.ReadSettingInt("Settings", "Compression", 0)) << text;
+        EXPECT_EQ(1, platform.ReadSettingInt("Settings", "AutoBackup", 1)) << text;
+        EXPECT_EQ("", platform.ReadSettingString("Recent File List", "File1", "")) << text;
+    }
+    // Unreadable, then gone with its folder.
+    fs::permissions(file, fs::perms::none);
+    {
+        wxLogNull quiet;
+        SetRegistryKey("Veltrane");
+        CWxPlatform platform;
+        EXPECT_EQ(1, platform.ReadSettingInt("Settings", "AutoBackup", 1));
+    }
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    fs::remove_all(file.parent_path());
+    wxLogNull quiet;
+    SetRegistryKey("Veltrane");
+    CWxPlatform platform;
+    EXPECT_EQ(0, platform.ReadSettingInt("Settings", "Compression", 0));
+    platform.WriteSettingInt("Settings", "Compression", 1);
+    EXPECT_EQ(1, platform.ReadSettingInt("Settings", "Compression", 0));
 }
 
 TEST(WxPlatformTest, BackupCopyReplacesAnExistingFile) {
