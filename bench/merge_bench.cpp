@@ -3,9 +3,9 @@
 // its own and printed with its reference and their ratio.
 //
 //   merge_bench [--size-mb N] [--runs N]
-#include "BenchPlatform.h"
 #include "BenchSupport.h"
 
+#include "cli/ConsolePlatform.h"
 #include "document/QuillmarDoc.h"
 #include "xml/XmlDocument.h"
 
@@ -18,7 +18,8 @@
 namespace {
 
 int MeasureMerge(const std::string& base, const std::string& incoming) {
-    CBenchPlatform platform;
+    CConsolePlatform platform;
+    platform.FixDate(6, 15, 2025);
     CQuillmarDoc doc(platform);
     if (!doc.DoOpen(base) || !doc.m_pRootNode) {
         return 1;

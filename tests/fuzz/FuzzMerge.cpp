@@ -2,7 +2,7 @@
 // document is written and must read back into the same tree.
 #include "FuzzSupport.h"
 
-#include "document/Platform.h"
+#include "cli/ConsolePlatform.h"
 #include "document/QuillmarDoc.h"
 #include "xml/XmlDocument.h"
 
@@ -13,31 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A platform that answers every question at once and has a fixed clock.
-class CFuzzPlatform : public CPlatform {
-public:
-    MsgAnswer ShowMessage(const std::string&, MsgIcon, MsgButtons buttons) override {
-        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
-    }
-    std::string ChooseFile(const CFileDialogSpec&) override { return ""; }
-    int ReadSettingInt(const std::string&, const std::string&, int value) override { return value; }
-    void WriteSettingInt(const std::string&, const std::string&, int) override {}
-    std::string ReadSettingString(const std::string&, const std::string&,
-                                  const std::string& value) override {
-        return value;
-    }
-    void WriteSettingString(const std::string&, const std::string&, const std::string&) override {}
-    bool CopyFileReplacing(const std::string&, const std::string&) override { return false; }
-    bool ReadLocalTime(std::tm& local) override {
-        local = {};
-        local.tm_year = 2025 - 1900;
-        local.tm_mon = 5;
-        local.tm_mday = 15;
-        return true;
-    }
-    bool SendMail(const std::string&, const std::string&) override { return false; }
-};
 
 std::string TempPath(const char* name) {
     return "/tmp/quillmar-fuzz-" + std::to_string(getpid()) + "-" + name + ".xml";
@@ -62,7 +37,10 @@ bool ReadsWithoutError(const std::string& path) {
 // back exactly.
 void MergeAndCheck(const std::string& base, const std::string& incoming) {
     const bool sound = ReadsWithoutError(base) && ReadsWithoutError(incoming);
-    CFuzzPlatform platform;
+    // No dialogs, a fixed date, and no backup copies left behind.
+    CConsolePlatform platform;
+    platform.FixDate(6, 15, 2025);
+    platform.WriteSettingInt("Settings", "AutoBackup", 0);
     CQuillmarDoc doc(platform);
     doc.DoNew();
     doc.DoOpen(base);
