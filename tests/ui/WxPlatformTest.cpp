@@ -117,6 +117,22 @@ private:
     wxString m_oldPath;
 };
 
+// A document name with blanks, quotes, a leading dash, shell syntax and
+// non-ASCII bytes reaches the mail program as one argument, untouched: no
+// shell ever sees it.
+TEST(MailSenderTest, OddDocumentNamesPassThroughUntouched) {
+    CTestFolder folder;
+    const std::string path = folder.Write("temp-save.xml", "<RATEFILE></RATEFILE>");
+    const std::string name = "-rates 'q' \"x\" $(touch pwned) \xc3\xa9.xml";
+    CFakeXdgEmail xdgEmail(0);
+    EXPECT_EQ(MailResult::kSent, SendFileByMail(path, name));
+    const std::string args = xdgEmail.Args();
+    EXPECT_EQ(0u, args.find("--subject\n" + name + "\n--attach\n"));
+    EXPECT_NE(std::string::npos, args.find("/" + name + "\n"));
+    EXPECT_EQ("<RATEFILE></RATEFILE>", xdgEmail.Attachment());
+    EXPECT_FALSE(fs::exists("pwned"));
+}
+
 TEST(MailSenderTest, XdgEmailGetsACopyOfTheFileAsAttachment) {
     CTestFolder folder;
     const std::string path = folder.Write("temp-save.xml", "<RATEFILE></RATEFILE>");
