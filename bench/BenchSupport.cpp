@@ -162,3 +162,11 @@ bool CheckRatio(const char* label, double value, double reference, double limit)
     }
     return met;
 }
+
+bool CheckLimit(const char* label, double value, double reference, double limit, const char* unit) {
+    const double ratio = reference > 0 ? value / reference : 0;
+    const bool met = value <= limit;
+    std::printf("%-48s %10.3f / %10.3f = %5.3fx  (target <= %g %s)  %s\n", label, value, reference,
+                ratio, limit, unit, met ? "met" : "MISSED");
+    return met;
+}

@@ -47,3 +47,8 @@ Figures BestOf(int runs, const std::string& program, const std::vector<std::stri
 
 // Prints value, reference and their ratio; a limit above 0 is a target.
 bool CheckRatio(const char* label, double value, double reference, double limit);
+
+// Prints value, reference and their ratio against a target on the value
+// itself, in unit: for figures whose target is absolute, with a reference
+// that makes them comparable across machines.
+bool CheckLimit(const char* label, double value, double reference, double limit, const char* unit);
