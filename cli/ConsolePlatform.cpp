@@ -1,10 +1,9 @@
 #include "cli/ConsolePlatform.h"
 
 #include "document/LocalClock.h"
+#include "document/SafeFileWriter.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
-
-#include <filesystem>
 
 void CConsolePlatform::FixDate(int month, int day, int year) {
     m_date = CDateFix{month, day, year};
@@ -66,10 +65,7 @@ void CConsolePlatform::WriteSettingString(const std::string& section, const std:
 }
 
 bool CConsolePlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
-                                      ec) &&
-           !ec;
+    return ::CopyFileReplacing(from, to);
 }
 
 bool CConsolePlatform::ReadLocalTime(std::tm& local) {

@@ -8,6 +8,10 @@
 
 #include <cstdio>
 #include <exception>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <new>
 #include <string>
 #include <vector>
@@ -39,6 +43,11 @@ int Run(const CCommandLine& line) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Standard output carries file contents (format writes a rate file
+    // there): the same bytes as on every other system, no CR added.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     try {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
         const CParsedCommandLine parsed = ParseCommandLine(args);

@@ -164,3 +164,16 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
     guard.Commit();
     return true;
 }
+
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+    std::error_code ec;
+#ifdef _WIN32
+    // The Windows standard library has no file identities to compare and
+    // takes any destination that exists for the source itself, refusing to
+    // overwrite it; a destination that is another file goes first.
+    if (fs::exists(to, ec) && !fs::equivalent(from, to, ec) && !ec) {
+        fs::remove(to, ec);
+    }
+#endif
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+}

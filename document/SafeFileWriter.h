@@ -32,3 +32,7 @@ public:
 // is followed: the file it points to is replaced and the link stays.
 bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size,
                         CFileLayer& files = CFileLayer::Real());
+
+// Copies the file at from to to, replacing a file that is there; keeps the
+// source's access rights. False when nothing or not all of it was copied.
+bool CopyFileReplacing(const std::string& from, const std::string& to);

@@ -6,6 +6,9 @@
 #include "ui/TextCodec.h"
 
 #include <string_view>
+#ifdef __WXMSW__
+#include <wx/msw/wrapwin.h>
+#endif
 
 namespace {
 
@@ -127,11 +130,24 @@ void CLeftView::OnInternalIdle() {
     m_bInIdle = false;
 }
 
+#ifdef __WXMSW__
+WXLRESULT CLeftView::MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) {
+    if (message != WM_SETFOCUS) {
+        return wxTreeCtrl::MSWWindowProc(message, wParam, lParam);
+    }
+    m_bTakingFocus = true;
+    const WXLRESULT result = wxTreeCtrl::MSWWindowProc(message, wParam, lParam);
+    m_bTakingFocus = false;
+    return result;
+}
+#endif
+
 void CLeftView::OnSelChanging(wxTreeEvent& event) {
     // The generic tree control selects its root when idle and nothing is
-    // selected; a fill leaves nothing selected, and so it stays until the
-    // user selects an item.
-    if (m_bInIdle) {
+    // selected, the native Windows control its first item when it takes the
+    // focus; a fill leaves nothing selected, and so it stays until the user
+    // selects an item.
+    if (m_bInIdle || m_bTakingFocus) {
         event.Veto();
     }
 }

@@ -51,6 +51,9 @@ public:
     CXmlNode* GetItemNode(const wxTreeItemId& item) const;
 
     void OnInternalIdle() override;
+#ifdef __WXMSW__
+    WXLRESULT MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) override;
+#endif
 
 private:
     void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node);
@@ -74,6 +77,9 @@ private:
     // Set while the control does its idle work, in which it would select the
     // root of its own accord.
     bool m_bInIdle = false;
+    // Set while the native control takes the focus, on which it would select
+    // its first item of its own accord.
+    bool m_bTakingFocus = false;
 
     wxDECLARE_EVENT_TABLE();
 };

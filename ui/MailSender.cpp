@@ -23,7 +23,10 @@ MailResult SendFileByMail(const std::string& path, const std::string& name) {
     if (!mapi) {
         return MailResult::kNoMailProgram;
     }
-    auto send = reinterpret_cast<LPMAPISENDMAIL>(::GetProcAddress(mapi, "MAPISendMail"));
+    // Through the generic function pointer type: GetProcAddress's own type
+    // fits no real function.
+    auto send = reinterpret_cast<LPMAPISENDMAIL>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(mapi, "MAPISendMail")));
     if (!send) {
         ::FreeLibrary(mapi);
         return MailResult::kNoMailProgram;

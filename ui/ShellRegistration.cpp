@@ -4,6 +4,9 @@
 #include "resources/StringTable.h"
 
 #ifdef __WXMSW__
+#include <wx/buffer.h>
+#include <wx/string.h>
+// The registry header needs the two above first.
 #include <wx/msw/registry.h>
 #include <wx/stdpaths.h>
 #else

@@ -22,6 +22,29 @@
 
 namespace {
 
+// The normal cursor while a dialog waits for the user in the middle of long
+// work, and the busy cursor again once it is closed. (The toolkit's own
+// suspender is missing from its Windows build.)
+class CNotBusy {
+public:
+    CNotBusy() {
+        while (wxIsBusy()) {
+            wxEndBusyCursor();
+            ++m_nLevels;
+        }
+    }
+    CNotBusy(const CNotBusy&) = delete;
+    CNotBusy& operator=(const CNotBusy&) = delete;
+    ~CNotBusy() {
+        for (int level = 0; level < m_nLevels; ++level) {
+            wxBeginBusyCursor();
+        }
+    }
+
+private:
+    int m_nLevels = 0;
+};
+
 long DialogStyle(MsgIcon icon, MsgButtons buttons) {
     long style = 0;
     switch (buttons) {
@@ -121,14 +144,14 @@ MsgAnswer CWxPlatform::ShowMessage(const std::string& text, MsgIcon icon, MsgBut
 MsgAnswer CWxPlatform::ShowCaptionedMessage(const std::string& text, const std::string& caption,
                                             MsgIcon icon, MsgButtons buttons) {
     // A busy cursor would hide that the box waits for the user.
-    wxBusyCursorSuspender notBusy;
+    CNotBusy notBusy;
     wxMessageDialog dialog(Owner(), MessageText(text), MessageText(caption),
                            DialogStyle(icon, buttons));
     return AnswerOf(dialog.ShowModal());
 }
 
 std::string CWxPlatform::ChooseFile(const CFileDialogSpec& spec) {
-    wxBusyCursorSuspender notBusy;
+    CNotBusy notBusy;
     long style = spec.bOpen ? wxFD_OPEN : wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
     if (spec.bOpen && spec.bMustExist) {
         style |= wxFD_FILE_MUST_EXIST;
@@ -207,7 +230,7 @@ bool CWxPlatform::ReadLocalTime(std::tm& local) {
 }
 
 bool CWxPlatform::SendMail(const std::string& path, const std::string& name) {
-    wxBusyCursorSuspender notBusy;
+    CNotBusy notBusy;
     switch (SendFileByMail(path, name)) {
     case MailResult::kSent:
         return true;
@@ -239,7 +262,7 @@ bool CWxPlatform::RunPrintJob(const CPrintJobSpec& spec,
         // The printer's own log messages would pop up later on their own;
         // a failure is reported below instead.
         wxLogNull quiet;
-        wxBusyCursorSuspender notBusy;
+        CNotBusy notBusy;
         printed = printer.Print(Owner(), &printout, spec.bShowDialog);
     }
     if (printed) {
@@ -254,7 +277,7 @@ bool CWxPlatform::RunPrintJob(const CPrintJobSpec& spec,
 }
 
 void CWxPlatform::ShowPrintSetup() {
-    wxBusyCursorSuspender notBusy;
+    CNotBusy notBusy;
     wxPageSetupDialogData setupData(m_printData);
     wxPageSetupDialog dialog(Owner(), &setupData);
     if (dialog.ShowModal() == wxID_OK) {

@@ -1,5 +1,6 @@
 #include "xml/FileText.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,6 +99,9 @@ bool CTextModeReader::Emit(const char* bytes, std::size_t size) {
 bool CTextModeReader::Feed(const char* bytes, std::size_t size) {
     if (m_bEnded || size == 0) {
         return true;
+    }
+    if (size > static_cast<std::size_t>(PTRDIFF_MAX)) {
+        return false; // no block of memory is that large
     }
     if (const void* eof = std::memchr(bytes, 26, size)) {
         size = static_cast<std::size_t>(static_cast<const char*>(eof) - bytes);

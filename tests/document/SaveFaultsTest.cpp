@@ -136,6 +136,9 @@ TEST_F(SaveFaultsTest, DestinationThatIsAFolderOrReadOnlyIsLeftAlone) {
     ExpectNothingSaved(path, {"folder.xml", "rates.xml"});
 }
 
+#if defined(__unix__)
+// Windows files have no owner, group and others rights, and links need
+// privileges there.
 TEST_F(SaveFaultsTest, SaveKeepsTheAccessRightsOfTheReplacedFile) {
     const std::string path = OpenRateFile();
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -154,7 +157,6 @@ TEST_F(SaveFaultsTest, SaveThroughASymbolicLinkReplacesTheTarget) {
     EXPECT_EQ(DumpTree(m_doc->m_pRootNode), DumpFile(path));
 }
 
-#if defined(__unix__)
 // A file-size limit makes the write fail part way, as a full disk would.
 TEST_F(SaveFaultsTest, BytesThatCouldNotAllBeWrittenLeaveTheFileAsItWas) {
     const std::string path = OpenRateFile();

@@ -33,13 +33,13 @@ TEST(XmlHostileInput, TextPastTheLengthLimitCannotBeReadAsAWhole) {
     CXmlDocument doc;
     {
         CapacityLimit limit(200000);
-        EXPECT_FALSE(doc.Load(path.c_str()));
+        EXPECT_FALSE(doc.Load(path.string().c_str()));
     }
     EXPECT_EQ(doc.GetError(), CXmlDocument::kCannotOpen);
     EXPECT_EQ(doc.GetRoot(), nullptr);
     EXPECT_TRUE(doc.GetFileText().IsEmpty()) << "no partial text is left behind";
     // Under the normal limit the same file reads completely.
-    EXPECT_TRUE(doc.Load(path.c_str()));
+    EXPECT_TRUE(doc.Load(path.string().c_str()));
     EXPECT_EQ(doc.GetRoot()->GetChildCount(), plans);
     std::filesystem::remove(path);
 }

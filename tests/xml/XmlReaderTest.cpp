@@ -45,7 +45,7 @@ TEST(XmlReader, MissingFileGivesCannotOpenAndDropsTheTree) {
 
 TEST(XmlReader, DirectoryGivesCannotOpen) {
     CXmlDocument doc;
-    EXPECT_FALSE(doc.Load(std::filesystem::temp_directory_path().c_str()));
+    EXPECT_FALSE(doc.Load(std::filesystem::temp_directory_path().string().c_str()));
     EXPECT_EQ(doc.GetError(), CXmlDocument::kCannotOpen);
 }
 
@@ -56,7 +56,7 @@ TEST(XmlReader, ReadsAFileFromDisk) {
         out << "<?xml version=\"1.0\"?>\r\n<RATEFILE>\r\n  <HEADER>7</HEADER>\r\n</RATEFILE>\r\n";
     }
     CXmlDocument doc;
-    EXPECT_TRUE(doc.Load(path.c_str()));
+    EXPECT_TRUE(doc.Load(path.string().c_str()));
     EXPECT_EQ(TreeText(doc.GetRoot()), "RATEFILE[](HEADER[7])");
     std::filesystem::remove(path);
 }

@@ -2,6 +2,8 @@
 
 #include "support/TestFiles.h"
 
+#include "document/SafeFileWriter.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -77,8 +79,7 @@ void CFakePlatform::WriteSettingString(const std::string& section, const std::st
 
 bool CFakePlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
     m_copies.emplace_back(from, to);
-    std::error_code ec;
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+    return ::CopyFileReplacing(from, to);
 }
 
 bool CFakePlatform::ReadLocalTime(std::tm& local) {
