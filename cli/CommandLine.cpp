@@ -1,11 +1,11 @@
 #include "cli/CommandLine.h"
 
 #include "document/Date.h"
+#include "document/FilePath.h"
 #include "resources/Version.h"
 
 #include <array>
 #include <cctype>
-#include <filesystem>
 #include <string_view>
 
 namespace {
@@ -99,9 +99,7 @@ std::optional<int> ReadNumber(std::string_view text, size_t minDigits, size_t ma
 }
 
 std::string SamePathKey(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
+    return AbsoluteFileName(path);
 }
 
 // Sets the option's value in line; false (with error) when it was given before.

@@ -1,6 +1,7 @@
 #include "cli/ConsoleDocument.h"
 
 #include "cli/ConsoleOutput.h"
+#include "document/FilePath.h"
 #include "document/PathNames.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
@@ -63,7 +64,7 @@ bool CConsoleDocument::SaveAs(const std::string& path) {
 
 bool CConsoleDocument::BackUpBeforeReplacing(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!std::filesystem::exists(FilePath(path), ec)) {
         return true;
     }
     std::string problem;

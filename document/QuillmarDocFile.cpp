@@ -2,6 +2,7 @@
 // Save As, the prompt to save changes, the recent-file list and Send.
 #include "document/QuillmarDoc.h"
 
+#include "document/FilePath.h"
 #include "document/PathNames.h"
 #include "document/Platform.h"
 #include "document/SafeFileWriter.h"
@@ -18,9 +19,7 @@ namespace {
 
 // The absolute form of path, as the document records it.
 std::string FullPath(const std::string& path) {
-    std::error_code ec;
-    const fs::path full = fs::absolute(fs::path(path), ec);
-    return ec ? path : full.lexically_normal().string();
+    return AbsoluteFileName(path);
 }
 
 bool IsReadOnlyFile(const std::string& path) {
@@ -131,9 +130,10 @@ bool CQuillmarDoc::OpenDocumentFile(const std::string& path) {
 
 bool CQuillmarDoc::OnOpenDocument(const std::string& path) {
     std::error_code ec;
-    const bool isFolder = fs::is_directory(path, ec);
-    const bool readable = std::ifstream(path, std::ios::binary).is_open();
-    const std::uintmax_t size = fs::file_size(path, ec);
+    const fs::path file = FilePath(path);
+    const bool isFolder = fs::is_directory(file, ec);
+    const bool readable = std::ifstream(file, std::ios::binary).is_open();
+    const std::uintmax_t size = fs::file_size(file, ec);
     if (isFolder || !readable || ec) {
         Message(AFX_IDP_FAILED_TO_OPEN_DOC, MsgIcon::Exclamation);
         return false;
@@ -229,7 +229,7 @@ bool CQuillmarDoc::DoSendMail() {
     if (m_strPathName.empty()) {
         name += CStringTable::GetField(IDR_MAINFRAME, 4);
     }
-    const std::string path = (folder.GetPath() / name).string();
+    const std::string path = FileName(folder.GetPath() / FilePath(name));
     // The temporary save goes through the storing steps (backup included)
     // but leaves the document as modified as it was.
     const bool wasModified = IsModified();

@@ -1,5 +1,7 @@
 #include "document/SafeFileWriter.h"
 
+#include "document/FilePath.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -41,7 +43,7 @@ public:
     CTempFileGuard& operator=(const CTempFileGuard&) = delete;
     ~CTempFileGuard() {
         if (!m_path.empty()) {
-            m_files.Remove(m_path.string());
+            m_files.Remove(FileName(m_path));
         }
     }
     void Track(const fs::path& path) { m_path = path; }
@@ -67,8 +69,9 @@ std::FILE* CreateTempBeside(CFileLayer& files, const fs::path& target, fs::path&
         char digits[17];
         std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random()));
         const std::string suffix = std::string(".~") + digits + ".tmp";
-        temp = folder / (target.filename().string() + suffix);
-        if (std::FILE* file = files.CreateNew(temp.string())) {
+        temp = folder / target.filename();
+        temp += suffix;
+        if (std::FILE* file = files.CreateNew(FileName(temp))) {
             return file;
         }
         std::error_code ec;
@@ -97,13 +100,13 @@ bool CFileLayer::Close(std::FILE* file) {
 
 bool CFileLayer::Rename(const std::string& from, const std::string& to) {
     std::error_code ec;
-    fs::rename(from, to, ec);
+    fs::rename(FilePath(from), FilePath(to), ec);
     return !ec;
 }
 
 bool CFileLayer::Remove(const std::string& path) {
     std::error_code ec;
-    return fs::remove(path, ec);
+    return fs::remove(FilePath(path), ec);
 }
 
 CFileLayer& CFileLayer::Real() {
@@ -114,7 +117,7 @@ CFileLayer& CFileLayer::Real() {
 bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size,
                         CFileLayer& files) {
     std::error_code ec;
-    fs::path target(path);
+    fs::path target = FilePath(path);
     if (fs::is_symlink(target, ec)) {
         target = fs::canonical(target, ec);
         if (ec) {
@@ -158,7 +161,7 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
     } else if (knowsCreated) {
         fs::permissions(temp, created, ec);
     }
-    if (!files.Rename(temp.string(), target.string())) {
+    if (!files.Rename(FileName(temp), FileName(target))) {
         return false;
     }
     guard.Commit();
@@ -171,9 +174,10 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
     // The Windows standard library has no file identities to compare and
     // takes any destination that exists for the source itself, refusing to
     // overwrite it; a destination that is another file goes first.
-    if (fs::exists(to, ec) && !fs::equivalent(from, to, ec) && !ec) {
-        fs::remove(to, ec);
+    if (fs::exists(FilePath(to), ec) && !fs::equivalent(FilePath(from), FilePath(to), ec) && !ec) {
+        fs::remove(FilePath(to), ec);
     }
 #endif
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+    return fs::copy_file(FilePath(from), FilePath(to), fs::copy_options::overwrite_existing, ec) &&
+           !ec;
 }

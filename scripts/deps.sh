@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Quillmar needs to build, test and run on Debian 12, and
-# nothing when everything is there already.
+# nothing when everything is there already. With the argument "windows", also
+# what the Windows cross-build and its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -11,20 +12,41 @@ packages=(
     xvfb xauth x11-utils imagemagick poppler-utils xdg-utils
     clang-14 libclang-rt-14-dev
 )
+# Wine comes with what it recommends (its fonts and libraries among them).
+windows_packages=(
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
+    wine wine64 xdotool
+)
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
+missing_of() {
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            echo "$package"
+        fi
+    done
+}
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+updated=""
+install() {
+    echo "Installing: $*"
+    if [ -z "$updated" ]; then
+        $sudo apt-get update -qq
+        updated=yes
     fi
-done
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@"
+}
 
+mapfile -t missing < <(missing_of "${packages[@]}")
 if ((${#missing[@]})); then
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
+    install --no-install-recommends "${missing[@]}"
+fi
+if [ "${1:-}" = windows ]; then
+    mapfile -t missing < <(missing_of "${windows_packages[@]}")
+    if ((${#missing[@]})); then
+        install "${missing[@]}"
     fi
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test: once in a
 # normal build (GUI tests under Xvfb), once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then the Windows executables under Wine, then
+# the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,10 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITI
     -DQUILLMAR_BUILD_GUI=OFF -DQUILLMAR_BUILD_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && ctest --output-on-failure -j "$jobs")
+
+# The Windows build: unit tests, the command-line tool against the Linux
+# one, and the desktop application, under Wine.
+bash scripts/windows-test.sh
 
 # Replays the fuzzing corpus and fuzzes every target for a minute.
 bash scripts/fuzz.sh 60

@@ -46,7 +46,9 @@ void RegisterShellFileTypes() {
     const wxString exe = wxStandardPaths::Get().GetExecutablePath();
     const wxString type = kClasses + TypeId();
     SetValue(type, CStringTable::GetField(IDR_MAINFRAME, 6));
-    SetValue(type + "\\DefaultIcon", exe + ",1");
+    // The document icon by its resource number (a negative index), which
+    // stays right whatever other icons the executable holds.
+    SetValue(type + "\\DefaultIcon", exe + wxString::Format(",-%d", IDR_RATETYPE));
     SetValue(type + "\\shell\\open\\command", "\"" + exe + "\" \"%1\"");
     SetValue(type + "\\shell\\print\\command", "\"" + exe + "\" /p \"%1\"");
     SetValue(type + "\\shell\\printto\\command", "\"" + exe + "\" /pt \"%1\" \"%2\" \"%3\" \"%4\"");

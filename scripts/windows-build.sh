@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Cross-builds quillmar.exe and quillmar-cli.exe (and the unit tests) for
+# 64-bit Windows into build-windows/, with mingw-w64 and a static wxWidgets
+# built once per machine from Debian's source package.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh windows
+wx_prefix=$(bash scripts/windows-wx.sh | tail -n 1)
+
+cmake -S . -B build-windows -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DwxWidgets_CONFIG_EXECUTABLE="$wx_prefix/bin/wx-config"
+cmake --build build-windows -j "$(nproc)"
+echo "Built build-windows/ui/quillmar.exe and build-windows/cli/quillmar-cli.exe"
