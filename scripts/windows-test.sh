@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows executables and tests them under Wine: the engine and
-# document unit tests, quillmar-cli.exe against the Linux tool's outputs, and
-# a smoke test of quillmar.exe under Xvfb. Expects the Linux build in build/
+# document unit tests, the executable's resources, quillmar-cli.exe against
+# the Linux tool's outputs, and a smoke test of quillmar.exe under Xvfb. Expects the Linux build in build/
 # (scripts/test.sh makes it first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +19,7 @@ if [ ! -d "$WINEPREFIX" ]; then
 fi
 
 (cd build-windows && ctest --output-on-failure)
+bash tests/windows/resources_check.sh build-windows/ui/quillmar.exe
 bash tests/windows/cli_compare.sh build/cli/quillmar-cli build-windows/cli/quillmar-cli.exe
 bash tests/windows/smoke_test.sh build-windows/ui/quillmar.exe samples/rates.xml build-windows/smoke
 wineserver -k 2>/dev/null || true
