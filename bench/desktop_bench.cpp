@@ -14,6 +14,7 @@
 #include "resources/Resource.h"
 #include "ui/CommandLineInfo.h"
 #include "ui/DesktopPlatform.h"
+#include "ui/HeadlessToolkit.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 #include "ui/QuillmarApp.h"
@@ -21,8 +22,6 @@
 #include "xml/XmlDocument.h"
 
 #include <wx/button.h>
-#include <wx/evtloop.h>
-#include <wx/init.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
@@ -133,25 +132,11 @@ private:
     fs::path m_path;
 };
 
-// Runs the events that are waiting and the idle processing after them, as
-// the message loop would between two user actions.
-void ProcessEvents() {
-    for (int round = 0; round < 5; ++round) {
-        wxTheApp->ProcessPendingEvents();
-        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-        for (int i = 0; loop && i < 1000 && loop->Pending(); ++i) {
-            loop->Dispatch();
-        }
-        wxTheApp->ProcessIdle();
-    }
-}
-
-// The toolkit started in this process as the GUI tests start it, with an
-// event loop the bench drives; stopped with the application when it goes.
+// The toolkit started in this process as the GUI tests start it; an
+// assertion's box would wait for a user who is not there.
 class CToolkit {
 public:
     CToolkit() {
-        // An assertion's box would wait for a user who is not there.
         wxSetAssertHandler([](const wxString& file, int line, const wxString&,
                               const wxString& condition, const wxString& message) {
             std::fprintf(stderr, "wx assertion at %s:%d: %s %s\n",
@@ -160,34 +145,12 @@ public:
                          static_cast<const char*>(message.utf8_str()));
             g_bToolkitAsserted = true;
         });
-        wxApp::SetInstance(new CBenchApp);
-        static int argc = 1;
-        static char name[] = "desktop_bench";
-        static char* argv[] = {name, nullptr};
-        m_bStarted = wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
-        if (m_bStarted) {
-            m_loop = std::make_unique<wxGUIEventLoop>();
-            wxEventLoopBase::SetActive(m_loop.get());
-        }
+        m_toolkit = std::make_unique<CHeadlessToolkit>(new CBenchApp, "desktop_bench");
     }
-    CToolkit(const CToolkit&) = delete;
-    CToolkit& operator=(const CToolkit&) = delete;
-    ~CToolkit() {
-        if (!m_bStarted) {
-            return;
-        }
-        TheApp().ExitInstance();
-        ProcessEvents();
-        wxEventLoopBase::SetActive(nullptr);
-        m_loop.reset();
-        wxTheApp->OnExit();
-        wxEntryCleanup();
-    }
-    bool IsStarted() const { return m_bStarted; }
+    bool IsStarted() const { return m_toolkit->IsStarted(); }
 
 private:
-    bool m_bStarted = false;
-    std::unique_ptr<wxGUIEventLoop> m_loop;
+    std::unique_ptr<CHeadlessToolkit> m_toolkit;
 };
 
 // Processes events until condition holds; false after ten seconds.

@@ -5,8 +5,6 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
-#include <wx/evtloop.h>
-#include <wx/init.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
@@ -36,31 +34,17 @@ public:
                 << "wx assertion in " << function.utf8_str() << ": " << condition.utf8_str() << " "
                 << message.utf8_str();
         });
-        wxApp::SetInstance(new CTestApp);
-        static int argc = 1;
-        static char name[] = "ui_tests";
-        static char* argv[] = {name, nullptr};
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        m_loop = std::make_unique<wxGUIEventLoop>();
-        wxEventLoopBase::SetActive(m_loop.get());
+        m_toolkit = std::make_unique<CHeadlessToolkit>(new CTestApp, "ui_tests");
+        ASSERT_TRUE(m_toolkit->IsStarted());
     }
     void TearDown() override {
-        if (!wxTheApp) {
-            return; // the toolkit never started; SetUp has said why
-        }
-        TheApp().ExitInstance();
-        ProcessEvents();
-        wxEventLoopBase::SetActive(nullptr);
-        m_loop.reset();
-        wxTheApp->OnExit();
-        wxEntryCleanup();
+        m_toolkit.reset();
         m_home.reset();
     }
 
 private:
     std::unique_ptr<CTestFolder> m_home;
-    std::unique_ptr<wxGUIEventLoop> m_loop;
+    std::unique_ptr<CHeadlessToolkit> m_toolkit;
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
@@ -104,17 +88,6 @@ const char* const kSmallRateFile = R"(<?xml version="1.0"?>
 
 CQuillmarApp& TheApp() {
     return *static_cast<CQuillmarApp*>(wxTheApp);
-}
-
-void ProcessEvents() {
-    for (int round = 0; round < 5; ++round) {
-        wxTheApp->ProcessPendingEvents();
-        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-        for (int i = 0; loop && i < 1000 && loop->Pending(); ++i) {
-            loop->Dispatch();
-        }
-        wxTheApp->ProcessIdle();
-    }
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {

@@ -5,6 +5,7 @@
 
 #include "document/QuillmarDoc.h"
 #include "support/TestPlatform.h"
+#include "ui/HeadlessToolkit.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
 #include "ui/QuillmarApp.h"
@@ -26,10 +27,6 @@ public:
 };
 
 CQuillmarApp& TheApp();
-
-// Runs the events that are waiting and the idle processing after them, as
-// the message loop would between two user actions.
-void ProcessEvents();
 
 // Runs events until condition holds or timeoutMs have passed; whether it
 // holds. For input that reaches the window through the display server.
