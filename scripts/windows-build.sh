@@ -6,11 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh windows
+started=$SECONDS
 wx_prefix=$(bash scripts/windows-wx.sh | tail -n 1)
+echo "wxWidgets for Windows ready in $((SECONDS - started)) s: $wx_prefix"
+started=$SECONDS
 
 cmake -S . -B build-windows -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release \
     -DwxWidgets_CONFIG_EXECUTABLE="$wx_prefix/bin/wx-config"
 cmake --build build-windows -j "$(nproc)"
-echo "Built build-windows/ui/quillmar.exe and build-windows/cli/quillmar-cli.exe"
+echo "Built build-windows/ui/quillmar.exe and build-windows/cli/quillmar-cli.exe in $((SECONDS - started)) s"
