@@ -17,6 +17,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 export WINEDEBUG=-all
+# A Wine session started earlier without this display (by console programs)
+# would put the windows on no screen at all: this run starts its own.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 mkdir -p "$out"
 shot="$out/quillmar-windows.png"
 rm -f "$shot"
