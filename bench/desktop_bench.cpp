@@ -9,6 +9,7 @@
 //   desktop_bench [--size-mb N] [--runs N] [--file PATH]
 #include "BenchSupport.h"
 
+#include "document/MemorySettings.h"
 #include "document/QuillmarDoc.h"
 #include "document/RateVocabulary.h"
 #include "resources/Resource.h"
@@ -47,9 +48,9 @@ constexpr int kRepetitions = 5;
 
 // Answers the application's dialogs from the bench's script: the file to
 // open, and "Yes" to as many questions as the script allows. Any other box
-// means the measurement went wrong. Settings are neither read nor written:
-// every run starts from the defaults.
-class CScriptedPlatform : public CDesktopPlatform {
+// means the measurement went wrong. Settings live in memory: every run
+// starts from the defaults.
+class CScriptedPlatform : public CMemorySettings<CDesktopPlatform> {
 public:
     std::string m_strFileToOpen;
     int m_nYesAnswers = 0;
@@ -70,15 +71,6 @@ public:
     std::string ChooseFile(const CFileDialogSpec& spec) override {
         return spec.bOpen ? std::exchange(m_strFileToOpen, {}) : std::string();
     }
-    int ReadSettingInt(const std::string&, const std::string&, int defaultValue) override {
-        return defaultValue;
-    }
-    void WriteSettingInt(const std::string&, const std::string&, int) override {}
-    std::string ReadSettingString(const std::string&, const std::string&,
-                                  const std::string& defaultValue) override {
-        return defaultValue;
-    }
-    void WriteSettingString(const std::string&, const std::string&, const std::string&) override {}
     bool CopyFileReplacing(const std::string&, const std::string&) override { return false; }
     bool ReadLocalTime(std::tm& local) override {
         const std::time_t now = std::time(nullptr);

@@ -41,29 +41,6 @@ std::string CConsolePlatform::ChooseFile(const CFileDialogSpec& /*spec*/) {
     return path;
 }
 
-int CConsolePlatform::ReadSettingInt(const std::string& section, const std::string& entry,
-                                     int defaultValue) {
-    const auto found = m_ints.find({section, entry});
-    return found == m_ints.end() ? defaultValue : found->second;
-}
-
-void CConsolePlatform::WriteSettingInt(const std::string& section, const std::string& entry,
-                                       int value) {
-    m_ints[{section, entry}] = value;
-}
-
-std::string CConsolePlatform::ReadSettingString(const std::string& section,
-                                                const std::string& entry,
-                                                const std::string& defaultValue) {
-    const auto found = m_strings.find({section, entry});
-    return found == m_strings.end() ? defaultValue : found->second;
-}
-
-void CConsolePlatform::WriteSettingString(const std::string& section, const std::string& entry,
-                                          const std::string& value) {
-    m_strings[{section, entry}] = value;
-}
-
 bool CConsolePlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
     return ::CopyFileReplacing(from, to);
 }

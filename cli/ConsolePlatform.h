@@ -6,6 +6,7 @@
 // desktop application's settings.
 #pragma once
 
+#include "document/MemorySettings.h"
 #include "document/Platform.h"
 
 #include <ctime>
@@ -21,7 +22,7 @@ struct CConsoleMessage {
     MsgIcon icon = MsgIcon::None;
 };
 
-class CConsolePlatform : public CPlatform {
+class CConsolePlatform : public CMemorySettings<CPlatform> {
 public:
     // From now on the local date is month/day/year; the time of day stays
     // the clock's.
@@ -33,13 +34,6 @@ public:
 
     MsgAnswer ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) override;
     std::string ChooseFile(const CFileDialogSpec& spec) override;
-    int ReadSettingInt(const std::string& section, const std::string& entry,
-                       int defaultValue) override;
-    void WriteSettingInt(const std::string& section, const std::string& entry, int value) override;
-    std::string ReadSettingString(const std::string& section, const std::string& entry,
-                                  const std::string& defaultValue) override;
-    void WriteSettingString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
     bool CopyFileReplacing(const std::string& from, const std::string& to) override;
     bool ReadLocalTime(std::tm& local) override;
     // There is no mail system on a console: reports that and sends nothing.
@@ -54,7 +48,5 @@ private:
 
     std::vector<CConsoleMessage> m_messages;
     std::deque<std::string> m_chosenFiles;
-    std::map<std::pair<std::string, std::string>, int> m_ints;
-    std::map<std::pair<std::string, std::string>, std::string> m_strings;
     std::optional<CDateFix> m_date;
 };

@@ -55,28 +55,6 @@ std::string CFakePlatform::ChooseFile(const CFileDialogSpec& spec) {
     return path;
 }
 
-int CFakePlatform::ReadSettingInt(const std::string& section, const std::string& entry,
-                                  int defaultValue) {
-    const auto found = m_ints.find({section, entry});
-    return found == m_ints.end() ? defaultValue : found->second;
-}
-
-void CFakePlatform::WriteSettingInt(const std::string& section, const std::string& entry,
-                                    int value) {
-    m_ints[{section, entry}] = value;
-}
-
-std::string CFakePlatform::ReadSettingString(const std::string& section, const std::string& entry,
-                                             const std::string& defaultValue) {
-    const auto found = m_strings.find({section, entry});
-    return found == m_strings.end() ? defaultValue : found->second;
-}
-
-void CFakePlatform::WriteSettingString(const std::string& section, const std::string& entry,
-                                       const std::string& value) {
-    m_strings[{section, entry}] = value;
-}
-
 bool CFakePlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
     m_copies.emplace_back(from, to);
     return ::CopyFileReplacing(from, to);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/CmdUI.h"
+#include "document/MemorySettings.h"
 #include "document/Platform.h"
 #include "document/PrintDevice.h"
 #include "document/View.h"
@@ -26,7 +27,7 @@ struct CSentMail {
     std::string strContent; // the file's bytes when it was handed over
 };
 
-class CFakePlatform : public CPlatform {
+class CFakePlatform : public CMemorySettings<CPlatform> {
 public:
     CFakePlatform();
 
@@ -38,9 +39,6 @@ public:
     // Paths the file dialogs return, in order; none left means "cancelled".
     std::deque<std::string> m_chosenFiles;
     std::vector<CFileDialogSpec> m_dialogs;
-
-    std::map<std::pair<std::string, std::string>, int> m_ints;
-    std::map<std::pair<std::string, std::string>, std::string> m_strings;
 
     std::vector<std::pair<std::string, std::string>> m_copies;
 
@@ -56,13 +54,6 @@ public:
 
     MsgAnswer ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) override;
     std::string ChooseFile(const CFileDialogSpec& spec) override;
-    int ReadSettingInt(const std::string& section, const std::string& entry,
-                       int defaultValue) override;
-    void WriteSettingInt(const std::string& section, const std::string& entry, int value) override;
-    std::string ReadSettingString(const std::string& section, const std::string& entry,
-                                  const std::string& defaultValue) override;
-    void WriteSettingString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
     bool CopyFileReplacing(const std::string& from, const std::string& to) override;
     bool ReadLocalTime(std::tm& local) override;
     bool SendMail(const std::string& path, const std::string& name) override;

@@ -1,8 +1,8 @@
 #include "support/TestPlatform.h"
 
-#include <gtest/gtest.h>
+#include "document/SafeFileWriter.h"
 
-#include <filesystem>
+#include <gtest/gtest.h>
 
 std::vector<std::string> CTestPlatform::BoxTexts() const {
     std::vector<std::string> texts;
@@ -44,33 +44,9 @@ std::string CTestPlatform::ChooseFile(const CFileDialogSpec& spec) {
     return path;
 }
 
-int CTestPlatform::ReadSettingInt(const std::string& section, const std::string& entry,
-                                  int defaultValue) {
-    const auto it = m_ints.find({section, entry});
-    return it == m_ints.end() ? defaultValue : it->second;
-}
-
-void CTestPlatform::WriteSettingInt(const std::string& section, const std::string& entry,
-                                    int value) {
-    m_ints[{section, entry}] = value;
-}
-
-std::string CTestPlatform::ReadSettingString(const std::string& section, const std::string& entry,
-                                             const std::string& defaultValue) {
-    const auto it = m_strings.find({section, entry});
-    return it == m_strings.end() ? defaultValue : it->second;
-}
-
-void CTestPlatform::WriteSettingString(const std::string& section, const std::string& entry,
-                                       const std::string& value) {
-    m_strings[{section, entry}] = value;
-}
-
 bool CTestPlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
     m_copies.emplace_back(from, to);
-    std::error_code ec;
-    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
-                                      ec);
+    return ::CopyFileReplacing(from, to);
 }
 
 bool CTestPlatform::ReadLocalTime(std::tm& local) {

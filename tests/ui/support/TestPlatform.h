@@ -3,6 +3,7 @@
 // captions, the file dialogs, the settings, the print jobs and the mails.
 #pragma once
 
+#include "document/MemorySettings.h"
 #include "document/PrintDevice.h"
 #include "ui/DesktopPlatform.h"
 
@@ -50,7 +51,7 @@ public:
     }
 };
 
-class CTestPlatform : public CDesktopPlatform {
+class CTestPlatform : public CMemorySettings<CDesktopPlatform> {
 public:
     // Answers for message boxes with more than an OK button, in order; one
     // asked without an answer fails the test and is cancelled.
@@ -64,8 +65,6 @@ public:
     std::deque<std::string> m_chosenFiles;
     std::vector<CFileDialogSpec> m_fileDialogs;
 
-    std::map<std::pair<std::string, std::string>, int> m_ints;
-    std::map<std::pair<std::string, std::string>, std::string> m_strings;
     std::vector<std::pair<std::string, std::string>> m_copies;
 
     std::vector<std::pair<std::string, std::string>> m_mails;
@@ -82,13 +81,6 @@ public:
 
     MsgAnswer ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) override;
     std::string ChooseFile(const CFileDialogSpec& spec) override;
-    int ReadSettingInt(const std::string& section, const std::string& entry,
-                       int defaultValue) override;
-    void WriteSettingInt(const std::string& section, const std::string& entry, int value) override;
-    std::string ReadSettingString(const std::string& section, const std::string& entry,
-                                  const std::string& defaultValue) override;
-    void WriteSettingString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
     bool CopyFileReplacing(const std::string& from, const std::string& to) override;
     bool ReadLocalTime(std::tm& local) override;
     bool SendMail(const std::string& path, const std::string& name) override;
