@@ -215,6 +215,20 @@ TEST_F(DocumentLifecycleTest, TwoSavesInOneSecondShareTheBackupName) {
     EXPECT_EQ(2u, m_folder.List().size());
 }
 
+TEST_F(DocumentLifecycleTest, NamesOfAnyScriptOpenSaveAndBackUp) {
+    const std::string name = "caf\xc3\xa9 \xe6\x96\x99\xe9\x87\x91 \xd0\xbd\xd0\xbe\xd0\xb2.xml";
+    const std::string path = OpenText(name, kSmallRateFile);
+    EXPECT_EQ(path, m_doc->GetPathName());
+    EXPECT_STREQ("Veltrane",
+                 m_doc->m_pRootNode->FindChild("HEADER", 0)->GetChildText("VENDOR", 0).GetBuffer());
+    ASSERT_TRUE(m_doc->DoSave());
+    const std::string backup = "caf\xc3\xa9 \xe6\x96\x99\xe9\x87\x91 \xd0\xbd\xd0\xbe\xd0\xb2" +
+                               std::string(kStamp) + ".xml";
+    EXPECT_EQ((std::vector<std::string>{backup, name}), m_folder.List());
+    EXPECT_EQ(kSmallRateFile, ReadFileText(m_folder.File(backup)));
+    EXPECT_EQ(DumpTree(m_doc->m_pRootNode), DumpFile(path));
+}
+
 TEST_F(DocumentLifecycleTest, NoBackupWithAutoBackupOffOrWithoutAClock) {
     m_doc->OnEditAutoBackup();
     ASSERT_FALSE(m_doc->IsAutoBackup());

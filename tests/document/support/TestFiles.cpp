@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include "document/FilePath.h"
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -31,25 +33,25 @@ CTestFolder::~CTestFolder() {
 }
 
 std::string CTestFolder::File(const std::string& name) const {
-    return (m_path / name).string();
+    return FileName(m_path / FilePath(name));
 }
 
 std::vector<std::string> CTestFolder::List() const {
     std::vector<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(m_path)) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(FileName(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(FilePath(path), std::ios::binary | std::ios::trunc);
     file << text;
 }
 
 std::string ReadFileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(FilePath(path), std::ios::binary);
     std::ostringstream content;
     content << file.rdbuf();
     return content.str();
