@@ -50,20 +50,20 @@ int RunMerge(const CCommandLine& line) {
     }
 
     // File, Merge passes over an incoming file that cannot be read without a
-    // word; the tool reads it first to say what is wrong with it.
+    // word; the tool reads it first to say what is wrong with it, and then
+    // merges what it has read. The incoming tree goes before the result is
+    // saved.
     {
         CConsoleDocument incoming({});
         if (!incoming.Open(incomingPath)) {
             return kExitBadFile;
         }
+        if (line.report) {
+            doc.SetMergeObserver(&report);
+        }
+        doc.MergeOpenedFile(incoming.Doc());
+        doc.SetMergeObserver(nullptr);
     }
-
-    if (line.report) {
-        doc.SetMergeObserver(&report);
-    }
-    base.Platform().QueueChosenFile(incomingPath);
-    doc.OnFileMerge();
-    doc.SetMergeObserver(nullptr);
 
     bool merged = false;
     bool refused = false;
@@ -79,7 +79,7 @@ int RunMerge(const CCommandLine& line) {
     }
     if (!merged) {
         if (!refused) {
-            // The file changed after it was read above.
+            // Nothing was merged and nothing said why.
             PrintError(incomingPath, "the file could no longer be read for the merge.");
         }
         return kExitBadFile;

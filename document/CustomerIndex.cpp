@@ -2,67 +2,185 @@
 
 #include "document/NodeLookup.h"
 #include "document/RateVocabulary.h"
+#include "document/TextHash.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
+#include <utility>
 
 namespace {
 
-std::string ContractOf(const CXmlNode* customer) {
-    const CXmlNode* contract = customer->FindChild(rate::kContractNum, 0);
-    if (!contract) {
-        return {};
-    }
-    const CXmlString& text = contract->TextRef();
+std::string_view ContractOf(const CXmlNode* customer) {
+    const CXmlString& text = customer->ChildTextRef(rate::Keys().contractNum, 0);
     return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
+}
+
+uint64_t HashNode(const CXmlNode* node) {
+    return std::hash<const CXmlNode*>()(node) * 0xff51afd7ed558ccdull;
+}
+
+// The number of slot bits for count entries with at least half the slots
+// free.
+int SlotBitsFor(size_t count) {
+    const int bits = std::bit_width(count * 2);
+    return bits < 4 ? 4 : bits;
 }
 
 } // namespace
 
 CCustomerIndex::CCustomerIndex(const CXmlNode* root) {
-    for (CXmlNode* customer : ChildrenNamed(root, rate::kCustomer)) {
-        AddLast(customer);
+    const std::vector<CXmlNode*> customers = ChildrenNamed(root, rate::Keys().customer);
+    // The contract numbers are read first, in a loop of their own: each
+    // customer is read from memory that has not been touched for long, and
+    // reads that do not wait for the filing overlap.
+    std::vector<std::string_view> contracts;
+    contracts.reserve(customers.size());
+    for (const CXmlNode* customer : customers) {
+        contracts.push_back(ContractOf(customer));
+    }
+    m_entries.reserve(customers.size());
+    Reserve(customers.size());
+    for (size_t i = 0; i < customers.size(); ++i) {
+        File(contracts[i], m_nNextOrder++, customers[i]);
+    }
+}
+
+void CCustomerIndex::Reserve(size_t customers) {
+    const int keyBits = SlotBitsFor(customers);
+    if (keyBits > m_nKeyBits) {
+        std::vector<KeySlot> slots(size_t{1} << keyBits, KeySlot{0, kNone, kNone});
+        for (const KeySlot& slot : m_keySlots) {
+            if (slot.nHead == kNone) {
+                continue;
+            }
+            size_t at = SlotForHash(slot.nHash, keyBits);
+            while (slots[at].nHead != kNone) {
+                at = (at + 1) & (slots.size() - 1);
+            }
+            slots[at] = slot;
+        }
+        m_keySlots.swap(slots);
+        m_nKeyBits = keyBits;
+    }
+    const int nodeBits = SlotBitsFor(customers);
+    if (nodeBits > m_nNodeBits) {
+        std::vector<NodeSlot> slots(size_t{1} << nodeBits, NodeSlot{nullptr, kNone});
+        for (const NodeSlot& slot : m_nodeSlots) {
+            if (!slot.pNode) {
+                continue;
+            }
+            size_t at = SlotForHash(HashNode(slot.pNode), nodeBits);
+            while (slots[at].pNode) {
+                at = (at + 1) & (slots.size() - 1);
+            }
+            slots[at] = slot;
+        }
+        m_nodeSlots.swap(slots);
+        m_nNodeBits = nodeBits;
+    }
+}
+
+const CCustomerIndex::KeySlot* CCustomerIndex::FindKey(std::string_view key, uint32_t hash) const {
+    if (m_keySlots.empty()) {
+        return nullptr;
+    }
+    const size_t mask = m_keySlots.size() - 1;
+    for (size_t at = SlotForHash(hash, m_nKeyBits);; at = (at + 1) & mask) {
+        const KeySlot& slot = m_keySlots[at];
+        if (slot.nHead == kNone) {
+            return nullptr;
+        }
+        if (slot.nHash == hash && m_entries[slot.nHead].strKey == key) {
+            return &slot;
+        }
+    }
+}
+
+CCustomerIndex::KeySlot* CCustomerIndex::FindKey(std::string_view key, uint32_t hash) {
+    return const_cast<KeySlot*>(std::as_const(*this).FindKey(key, hash));
+}
+
+CCustomerIndex::NodeSlot* CCustomerIndex::FindNode(const CXmlNode* customer) {
+    if (m_nodeSlots.empty()) {
+        return nullptr;
+    }
+    const size_t mask = m_nodeSlots.size() - 1;
+    for (size_t at = SlotForHash(HashNode(customer), m_nNodeBits);; at = (at + 1) & mask) {
+        NodeSlot& slot = m_nodeSlots[at];
+        if (!slot.pNode || slot.pNode == customer) {
+            return &slot;
+        }
     }
 }
 
 std::vector<CXmlNode*> CCustomerIndex::Find(const CXmlString& contractNum) const {
     std::vector<CXmlNode*> customers;
-    const auto found = m_byContract.find(
-        std::string(contractNum.GetBuffer(), static_cast<size_t>(contractNum.GetLength())));
-    if (found != m_byContract.end()) {
-        for (const Entry& entry : found->second) {
-            customers.push_back(entry.pNode);
+    const std::string_view key(contractNum.GetBuffer(),
+                               static_cast<size_t>(contractNum.GetLength()));
+    const KeySlot* slot = FindKey(key, HashText(key));
+    for (uint32_t at = slot ? slot->nHead : kNone; at != kNone; at = m_entries[at].nNext) {
+        if (m_entries[at].bValid) {
+            customers.push_back(m_entries[at].pNode);
         }
     }
     return customers;
 }
 
-void CCustomerIndex::Insert(const std::string& key, Entry entry) {
-    std::vector<Entry>& list = m_byContract[key];
-    const auto at =
-        std::upper_bound(list.begin(), list.end(), entry.nOrder,
-                         [](int64_t order, const Entry& e) { return order < e.nOrder; });
-    list.insert(at, entry);
-    m_filed[entry.pNode] = {entry.nOrder, key};
+// Files customer under key at its place in child order, and makes this its
+// valid filing.
+void CCustomerIndex::File(std::string_view key, int64_t order, CXmlNode* customer) {
+    // Every filing may bring a new key and a new customer.
+    Reserve(std::max(m_nKeys, m_nNodes) + 1);
+    const auto added = static_cast<uint32_t>(m_entries.size());
+    m_entries.push_back({std::string(key), order, customer, kNone, true});
+    const uint32_t hash = HashText(key);
+    if (KeySlot* slot = FindKey(key, hash)) {
+        if (m_entries[slot->nTail].nOrder < order) {
+            m_entries[slot->nTail].nNext = added;
+            slot->nTail = added;
+        } else {
+            // Filed again: the customer goes before the first filing that
+            // comes after it in child order.
+            uint32_t* link = &slot->nHead;
+            while (*link != kNone && m_entries[*link].nOrder < order) {
+                link = &m_entries[*link].nNext;
+            }
+            m_entries[added].nNext = *link;
+            *link = added;
+        }
+    } else {
+        const size_t mask = m_keySlots.size() - 1;
+        size_t at = SlotForHash(hash, m_nKeyBits);
+        while (m_keySlots[at].nHead != kNone) {
+            at = (at + 1) & mask;
+        }
+        m_keySlots[at] = {hash, added, added};
+        ++m_nKeys;
+    }
+    NodeSlot* node = FindNode(customer);
+    if (!node->pNode) {
+        node->pNode = customer;
+        ++m_nNodes;
+    }
+    node->nEntry = added;
 }
 
 void CCustomerIndex::AddLast(CXmlNode* customer) {
-    Insert(ContractOf(customer), {m_nNextOrder++, customer});
+    File(ContractOf(customer), m_nNextOrder++, customer);
 }
 
 void CCustomerIndex::Refresh(CXmlNode* customer) {
-    const auto filed = m_filed.find(customer);
-    if (filed == m_filed.end()) {
+    const NodeSlot* filed = FindNode(customer);
+    if (!filed || !filed->pNode) {
         AddLast(customer);
         return;
     }
-    std::string key = ContractOf(customer);
-    if (key == filed->second.second) {
+    Entry& entry = m_entries[filed->nEntry];
+    const std::string_view key = ContractOf(customer);
+    if (key == entry.strKey) {
         return;
     }
-    const int64_t order = filed->second.first;
-    std::vector<Entry>& old = m_byContract[filed->second.second];
-    old.erase(
-        std::remove_if(old.begin(), old.end(), [&](const Entry& e) { return e.pNode == customer; }),
-        old.end());
-    Insert(key, {order, customer});
+    entry.bValid = false;
+    File(key, entry.nOrder, customer);
 }

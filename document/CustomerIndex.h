@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 class CCustomerIndex {
@@ -25,13 +25,44 @@ public:
     void Refresh(CXmlNode* customer);
 
 private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+    // One filing of a customer. The filings of one contract number are
+    // chained in child order; a customer filed again leaves its old filing
+    // in its chain, marked as no longer valid.
     struct Entry {
+        std::string strKey;
         int64_t nOrder;
         CXmlNode* pNode;
+        uint32_t nNext;
+        bool bValid;
     };
-    void Insert(const std::string& key, Entry entry);
+    // The chain of a contract number; nHead is kNone in a free slot.
+    struct KeySlot {
+        uint32_t nHash;
+        uint32_t nHead;
+        uint32_t nTail;
+    };
+    // The valid filing of a customer; pNode is null in a free slot.
+    struct NodeSlot {
+        const CXmlNode* pNode;
+        uint32_t nEntry;
+    };
 
-    std::unordered_map<std::string, std::vector<Entry>> m_byContract;
-    std::unordered_map<const CXmlNode*, std::pair<int64_t, std::string>> m_filed;
+    void File(std::string_view key, int64_t order, CXmlNode* customer);
+    KeySlot* FindKey(std::string_view key, uint32_t hash);
+    const KeySlot* FindKey(std::string_view key, uint32_t hash) const;
+    NodeSlot* FindNode(const CXmlNode* customer);
+    void Reserve(size_t customers);
+
+    // Flat tables of at most half full slots, 2^bits of them, so that a
+    // lookup reads little memory: a merge pairs every customer of a file.
+    std::vector<Entry> m_entries;
+    std::vector<KeySlot> m_keySlots;
+    int m_nKeyBits = 0;
+    size_t m_nKeys = 0;
+    std::vector<NodeSlot> m_nodeSlots;
+    int m_nNodeBits = 0;
+    size_t m_nNodes = 0;
     int64_t m_nNextOrder = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -65,6 +66,30 @@ int32_t ReadNumber(const char* text) {
     return number.ToLong();
 }
 
+// The number at the start of a part of a date text, as ReadNumber reads that
+// part once it has been copied: blanks and control spacing skipped, a sign,
+// then digits, wrapping around as ToLong does on overflow.
+int32_t ReadNumber(const char* begin, const char* end) {
+    const char* p = begin;
+    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) {
+        ++p;
+    }
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    uint32_t value = 0;
+    while (p < end && *p >= '0' && *p <= '9') {
+        value = value * 10u + static_cast<uint32_t>(*p - '0');
+        ++p;
+    }
+    if (negative) {
+        value = 0u - value;
+    }
+    return static_cast<int32_t>(value);
+}
+
 } // namespace
 
 void CDate::SetToday() {
@@ -106,11 +131,88 @@ void CDate::ParseText(CXmlString text) {
     m_nYear = ReadNumber(rest.Mid(next + 1, 0));
 }
 
+void CDate::ParseText(const char* text, int32_t length) {
+    m_nMonth = 0;
+    m_nDay = 0;
+    m_nYear = 0;
+    if (!text || length <= 0) {
+        return;
+    }
+    if (ParseDigitsAndSlashes(text, length)) {
+        return;
+    }
+    // ParseText reads a copy of the text, and a copy ends at a NUL byte.
+    const char* end =
+        static_cast<const char*>(std::memchr(text, '\0', static_cast<size_t>(length)));
+    if (!end) {
+        end = text + length;
+    }
+    char separator = '/';
+    const char* at = std::find(text, end, separator);
+    if (at == end) {
+        separator = '-';
+        at = std::find(text, end, separator);
+        if (at == end) {
+            return;
+        }
+    }
+    m_nMonth = ReadNumber(text, at);
+
+    const char* rest = at + 1;
+    const char* next = std::find(rest, end, separator);
+    // No second separator, or one right after the first: day and year stay 0.
+    if (next == end || next == rest) {
+        return;
+    }
+    m_nDay = ReadNumber(rest, next);
+    m_nYear = ReadNumber(next + 1, end);
+}
+
+// The dates of a rate file are written as digits and "/" alone, as in
+// "12/31/2025": such a text is read in one pass, with the result the general
+// reading gives. False, changing nothing, for any other text.
+bool CDate::ParseDigitsAndSlashes(const char* text, int32_t length) {
+    // Up to three runs of digits, each read as ReadNumber reads it; the
+    // third ends at a third "/", where the year's reading stops.
+    uint32_t runs[3] = {0, 0, 0};
+    int32_t runLengths[3] = {0, 0, 0};
+    int32_t slashes = 0;
+    for (int32_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (slashes < 3) {
+                runs[slashes] = runs[slashes] * 10u + static_cast<uint32_t>(c - '0');
+                ++runLengths[slashes];
+            }
+        } else if (c == '/') {
+            ++slashes;
+        } else {
+            return false;
+        }
+    }
+    if (slashes == 0) {
+        return false; // read as a text without "/": by "-", of which it has none
+    }
+    m_nMonth = static_cast<int32_t>(runs[0]);
+    // No second "/", or one right after the first: day and year stay 0.
+    if (slashes >= 2 && runLengths[1] > 0) {
+        m_nDay = static_cast<int32_t>(runs[1]);
+        m_nYear = static_cast<int32_t>(runs[2]);
+    }
+    return true;
+}
+
 int32_t CDate::DayNumber() const {
+    // Days of the months before month m + 1 in a common year.
+    static constexpr std::array<int32_t, 13> kDaysBefore{0,   31,  59,  90,  120, 151, 181,
+                                                         212, 243, 273, 304, 334, 365};
     int64_t days = YearPart(m_nYear);
     const int64_t lastFullMonth = std::min<int64_t>(int64_t{m_nMonth} - 1, 12);
-    for (int32_t month = 1; month <= lastFullMonth; ++month) {
-        days += DaysInMonth(month, m_nYear);
+    if (lastFullMonth > 0) {
+        days += kDaysBefore[static_cast<size_t>(lastFullMonth)];
+        if (lastFullMonth >= 2 && IsLeapYear(m_nYear)) {
+            ++days;
+        }
     }
     days += m_nDay;
     // Dates far outside the calendar's use keep their order at the limits.

@@ -24,6 +24,10 @@ public:
     // Reads month, day and year separated by "/" (or, when the text has no
     // "/", by "-"); see the definition for the forms that read as 0.
     void ParseText(CXmlString text);
+    // The same reading of the length bytes at text, without the copies that
+    // ParseText makes of the text and its parts: the merge reads the
+    // expiration date of every plan that it compares.
+    void ParseText(const char* text, int32_t length);
 
     // Days from 1 January 1000 (day 1) to the date, by the Gregorian rule.
     // Years of 1000 or less contribute no days of their own.
@@ -42,6 +46,8 @@ public:
     int32_t GetYear() const { return m_nYear; }
 
 private:
+    bool ParseDigitsAndSlashes(const char* text, int32_t length);
+
     int32_t m_nMonth = 0;
     int32_t m_nDay = 0;
     int32_t m_nYear = 0;

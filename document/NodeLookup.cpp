@@ -1,16 +1,18 @@
 #include "document/NodeLookup.h"
 
 std::vector<CXmlNode*> ChildrenNamed(const CXmlNode* parent, const char* name) {
+    return ChildrenNamed(parent, CXmlKey(name));
+}
+
+std::vector<CXmlNode*> ChildrenNamed(const CXmlNode* parent, const CXmlKey& key) {
     std::vector<CXmlNode*> children;
-    CXmlString key(name);
-    key.Trim();
-    key.MakeLower();
     if (!parent || key.IsEmpty()) {
         return children;
     }
     const int32_t count = parent->GetChildCount();
+    children.reserve(static_cast<size_t>(count));
     for (int32_t index = 0; index < count; ++index) {
-        if (parent->GetChildKey(index).Equals(key)) {
+        if (parent->ChildHasKey(index, key)) {
             children.push_back(parent->GetChild(index));
         }
     }
@@ -18,6 +20,10 @@ std::vector<CXmlNode*> ChildrenNamed(const CXmlNode* parent, const char* name) {
 }
 
 bool FirstChildTextEquals(const CXmlNode* node, const char* name, const CXmlString& text) {
-    const CXmlNode* child = node->FindChild(name, 0);
+    return FirstChildTextEquals(node, CXmlKey(name), text);
+}
+
+bool FirstChildTextEquals(const CXmlNode* node, const CXmlKey& key, const CXmlString& text) {
+    const CXmlNode* child = node->FindChild(key, 0);
     return child ? child->TextRef().Equals(text) : text.IsEmpty();
 }

@@ -10,6 +10,7 @@
 #include "document/View.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
+#include "xml/XmlTextSink.h"
 
 #include <algorithm>
 
@@ -145,6 +146,19 @@ bool CQuillmarDoc::SerializeStore(CXmlString& text) {
         m_pRootNode->Write(text, depth, m_bCompressed);
     }
     return !text.HasGrowthFailed();
+}
+
+bool CQuillmarDoc::StoreText(CXmlTextSink& sink) {
+    CXmlBufferedOutput out(sink);
+    const CXmlString& header = m_xmlDoc.GetHeader();
+    out.Append(header.GetBuffer(), header.GetLength());
+    if (m_pRootNode) {
+        int32_t depth = -1;
+        m_pRootNode->Write(out, depth, m_bCompressed);
+    }
+    // Refused past the length a string built by SerializeStore could reach.
+    const bool complete = !out.Failed() && out.GetLength() <= CXmlString::GetLengthLimit();
+    return out.Flush() && complete;
 }
 
 void CQuillmarDoc::MakeBackup() {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "document/Date.h"
+#include "document/PlanIndex.h"
 #include "document/PlanValues.h"
 #include "document/RecentFileList.h"
 #include "document/UpdateHint.h"
@@ -17,8 +18,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 class CCmdUI;
@@ -28,6 +30,7 @@ class CMergeObserver;
 class CPlatform;
 class CPrintDevice;
 class CView;
+class CXmlTextSink;
 enum class MsgAnswer;
 enum class MsgButtons;
 enum class MsgIcon;
@@ -113,6 +116,10 @@ public:
     // on, then builds the file's text in text. False when the text could not
     // be built completely.
     bool SerializeStore(CXmlString& text);
+    // The text SerializeStore builds, without the backup copy, passed to
+    // sink in pieces as it is made. False when the text is incomplete (where
+    // SerializeStore would return false) or the sink failed.
+    bool StoreText(CXmlTextSink& sink);
 
     // The file operations saves are made of; tests put a failing one here.
     void SetFileLayer(CFileLayer& files) { m_pFileLayer = &files; }
@@ -129,6 +136,12 @@ public:
     void OnFileMerge();
     void OnUpdateFileMerge(CCmdUI& cmdUI) const;
     void MergeRateFile(const std::string& path);
+    // File, Merge of the file that another document, delivered, has opened:
+    // what OnFileMerge does with that file chosen, without reading it again,
+    // for a front end that opens the delivered file itself first to report
+    // what is wrong with it. delivered's tree is used up as MergeIncoming
+    // uses it.
+    void MergeOpenedFile(CQuillmarDoc& delivered);
     // What MergeRateFile does once the incoming file is read: checks its
     // root, merges it, shows the summary and refreshes the views. The
     // incoming tree is used up: plans may move from it into the document.
@@ -174,27 +187,30 @@ private:
     std::string DialogFilter() const;
 
     // The record of a plan key and its place in m_planValues, or null.
-    const CPlanValues* FindRecord(const CXmlString& planKey, size_t* position = nullptr) const;
-    void AddRecord(CXmlString planKey, CXmlString planDesc, CXmlString dpKey);
+    const CPlanValues* FindRecord(std::string_view planKey, size_t* position = nullptr) const;
+    // keyHash is CPlanIndex::Hash of planKey.
+    const CPlanValues& AddRecord(const CXmlString& planKey, const CXmlString& planDesc,
+                                 const CXmlString& dpKey, uint32_t keyHash);
     // Today's date for the expiry test: read once per merge, or afresh
     // outside a merge.
     CDate Today();
     // The first plan of candidates that has not expired, as FindPlanValues
     // chooses it among a customer's plans with one key.
-    static const CXmlNode* FirstUnexpired(const std::vector<const CXmlNode*>& candidates,
+    static const CXmlNode* FirstUnexpired(std::span<const CXmlNode* const> candidates,
                                           const CDate& today);
     // Tells the merge observer which candidates were passed over as expired
     // and which one gave the values (found; null when none did).
-    void NotifySearch(const std::vector<const CXmlNode*>& candidates, const CXmlNode* found) const;
+    void NotifySearch(std::span<const CXmlNode* const> candidates, const CXmlNode* found) const;
 
     CPlatform& m_platform;
     CXmlDocument m_xmlDoc;
     bool m_bCompressed = false;
     bool m_bAutoBackup = true;
     // The merge's records, one per plan key, in the order met; the index
-    // finds the record of a key without walking the list.
+    // finds the record of a key without walking the list. It reads the
+    // records' own plan keys, which are never changed once made.
     std::vector<std::unique_ptr<CPlanValues>> m_planValues;
-    std::unordered_map<std::string, size_t> m_planIndex;
+    CPlanIndex m_planIndex{m_planValues};
     // Valid while MergeCustomers runs: the loaded customers by contract number.
     CCustomerIndex* m_pCustomerIndex = nullptr;
     bool m_bMergeTodayKnown = false;

@@ -8,6 +8,7 @@
 #include "document/SafeFileWriter.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
+#include "xml/XmlTextSink.h"
 
 #include <filesystem>
 #include <fstream>
@@ -62,6 +63,12 @@ public:
 
 private:
     fs::path m_path;
+};
+
+// Takes a text and keeps none of it.
+class CDiscardingSink : public CXmlTextSink {
+public:
+    bool Put(const char* /*bytes*/, std::size_t /*size*/) override { return true; }
 };
 
 } // namespace
@@ -184,11 +191,25 @@ bool CQuillmarDoc::OnSaveDocument(const std::string& path) {
         Message(IDS_NOTHING_TO_SAVE, MsgIcon::Exclamation);
         return false;
     }
-    CXmlString text;
-    const bool complete = SerializeStore(text);
-    if (!complete ||
-        !WriteFileReplacing(path, text.GetBuffer(), static_cast<std::size_t>(text.GetLength()),
-                            *m_pFileLayer)) {
+    // The storing steps of SerializeStore, with the text written to the
+    // file as it is made instead of held in memory as a whole.
+    MakeBackup();
+    bool stored = false;
+    const bool saved = WriteFileReplacing(
+        path,
+        [this, &stored](CXmlTextSink& sink) {
+            stored = true;
+            return StoreText(sink);
+        },
+        *m_pFileLayer);
+    if (!stored) {
+        // Refused before any byte was written. Building the text encodes
+        // '&', '<' and '>' in the tree's texts in place, and a save whose
+        // text was built first always did that: so does this one.
+        CDiscardingSink discard;
+        StoreText(discard);
+    }
+    if (!saved) {
         Message(AFX_IDP_FAILED_TO_SAVE_DOC, MsgIcon::Exclamation);
         return false;
     }

@@ -46,6 +46,25 @@ void CQuillmarDoc::OnFileMerge() {
     MergeRateFile(path);
 }
 
+void CQuillmarDoc::MergeOpenedFile(CQuillmarDoc& delivered) {
+    if (!IsRateFileRoot(m_pRootNode)) {
+        Message(IDS_MERGE_NO_RATE_FILE, MsgIcon::Information);
+        return;
+    }
+    // As OnFileMerge marks it once the file is chosen.
+    SetModifiedFlag(true);
+    // What MergeRateFile passes over: a file that could not be read whole.
+    if (&delivered == this || delivered.GetLoadError() != CXmlDocument::kNoError ||
+        !delivered.m_xmlDoc.GetRoot()) {
+        return;
+    }
+    MergeIncoming(delivered.m_xmlDoc);
+    // Plans may have moved out of the delivered tree: it no longer holds its
+    // file's content, and its views let go of what is gone.
+    delivered.SetModifiedFlag(true);
+    delivered.UpdateAllViews(nullptr, kHintRebuildTree);
+}
+
 void CQuillmarDoc::MergeRateFile(const std::string& path) {
     // The incoming tree lives only as long as this call.
     CXmlDocument incoming;
@@ -121,7 +140,7 @@ void CQuillmarDoc::MergeCustomers(const CXmlDocument& incoming) {
     m_pCustomerIndex = &index;
     // The incoming root does not change during the merge: its customers are
     // the same whether looked up before or one by one.
-    for (CXmlNode* customer : ChildrenNamed(incoming.GetRoot(), rate::kCustomer)) {
+    for (CXmlNode* customer : ChildrenNamed(incoming.GetRoot(), rate::Keys().customer)) {
         MergeCustomer(customer);
     }
     m_pCustomerIndex = nullptr;
@@ -131,7 +150,7 @@ void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
     if (!incomingCustomer || !m_pRootNode) {
         return;
     }
-    const CXmlString contractNum = incomingCustomer->GetChildText(rate::kContractNum, 0);
+    const CXmlString contractNum = incomingCustomer->ChildTextRef(rate::Keys().contractNum, 0);
 
     // Outside MergeCustomers the customers are filed for this call alone.
     std::unique_ptr<CCustomerIndex> ownIndex;

@@ -9,40 +9,123 @@
 #include "document/Platform.h"
 #include "document/RateVocabulary.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-std::string IndexKey(const CXmlString& planKey) {
-    return std::string(planKey.GetBuffer(), static_cast<size_t>(planKey.GetLength()));
+std::string_view View(const CXmlString& text) {
+    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
+}
+
+const CXmlString& TextOf(const CXmlNode* node) {
+    static const CXmlString noText;
+    return node ? node->TextRef() : noText;
+}
+
+// A loaded plan with the texts the merge reads of it, and its place among the
+// customer's plans.
+struct CLoadedPlan {
+    std::string_view key;
+    size_t nOrder;
+    CXmlNode* pPlan;
+    const CXmlString* pExpiration;
+    const CXmlString* pPlanDesc;
+    const CXmlString* pDpKey;
+};
+
+// An incoming plan with the nodes the merge reads and changes.
+struct CIncomingPlan {
+    CXmlNode* pPlan;
+    const CXmlString* pPlanKey;
+    CXmlNode* pPlanDesc;
+    CXmlNode* pDpKey;
+    uint32_t nKeyHash;
+    size_t nRecord; // the place of its key's record when the pair began
+    // An earlier plan of the pair may have the same key, and so may have
+    // made its record since.
+    bool bKeyRepeated;
+};
+
+// Whether a plan with this expiration date has expired by today; a plan
+// without one never expires.
+// todayNumber is today's DayNumber.
+bool IsExpired(const CXmlString& expiration, const CDate& today, int32_t todayNumber) {
+    if (expiration.IsEmpty()) {
+        return false;
+    }
+    CDate expires;
+    expires.ParseText(expiration.GetBuffer(), expiration.GetLength());
+    // A plan expires on the day after its expiration date: IsOnOrAfter, with
+    // today's day number counted once.
+    return !(expires.DayNumber() > todayNumber || expires.IsSameDate(today));
+}
+
+// A working list of MergePlans, lent by a spare one that keeps its storage
+// from one customer to the next: a merge of a large file would otherwise
+// allocate its lists anew for every customer. A call made while the spare is
+// lent (there is none in a merge) gets an empty one. Documents, like the
+// node pool, are used from one thread.
+template <class T> class CLentList {
+public:
+    explicit CLentList(std::vector<T>& spare) : m_spare(spare), m_list(std::move(spare)) {
+        m_list.clear();
+    }
+    CLentList(const CLentList&) = delete;
+    CLentList& operator=(const CLentList&) = delete;
+    ~CLentList() {
+        m_list.clear();
+        m_spare = std::move(m_list);
+    }
+    std::vector<T>& operator*() { return m_list; }
+
+private:
+    std::vector<T>& m_spare;
+    std::vector<T> m_list;
+};
+
+std::vector<CLoadedPlan> g_spareLoaded;
+std::vector<CIncomingPlan> g_spareIncoming;
+std::vector<CXmlNode*> g_spareMoving;
+std::vector<CXmlNode*> g_spareRemoved;
+
+std::string_view KeyOf(const CLoadedPlan& plan) {
+    return plan.key;
+}
+
+std::string_view KeyOf(std::string_view key) {
+    return key;
 }
 
 } // namespace
 
-const CPlanValues* CQuillmarDoc::FindRecord(const CXmlString& planKey, size_t* position) const {
-    const auto found = m_planIndex.find(IndexKey(planKey));
-    if (found == m_planIndex.end()) {
+const CPlanValues* CQuillmarDoc::FindRecord(std::string_view planKey, size_t* position) const {
+    const size_t found = m_planIndex.Find(planKey);
+    if (found == CPlanIndex::npos) {
         return nullptr;
     }
     if (position) {
-        *position = found->second;
+        *position = found;
     }
-    return m_planValues[found->second].get();
+    return m_planValues[found].get();
 }
 
-void CQuillmarDoc::AddRecord(CXmlString planKey, CXmlString planDesc, CXmlString dpKey) {
+const CPlanValues& CQuillmarDoc::AddRecord(const CXmlString& planKey, const CXmlString& planDesc,
+                                           const CXmlString& dpKey, uint32_t keyHash) {
     auto record = std::make_unique<CPlanValues>();
-    record->m_strPlanKey = std::move(planKey);
-    record->m_strPlanDesc = std::move(planDesc);
-    record->m_strDpKey = std::move(dpKey);
-    // The first record of a key is the one that counts.
-    m_planIndex.emplace(IndexKey(record->m_strPlanKey), m_planValues.size());
+    record->m_strPlanKey = planKey;
+    record->m_strPlanDesc = planDesc;
+    record->m_strDpKey = dpKey;
     m_planValues.push_back(std::move(record));
+    const CPlanValues& added = *m_planValues.back();
+    // The first record of a key is the one that counts.
+    m_planIndex.Insert(m_planValues.size() - 1, keyHash);
+    return added;
 }
 
 void CQuillmarDoc::ClearPlanValues() {
-    m_planIndex.clear();
+    m_planIndex.Clear();
     m_planValues.clear();
 }
 
@@ -58,24 +141,18 @@ CDate CQuillmarDoc::Today() {
     return today;
 }
 
-const CXmlNode* CQuillmarDoc::FirstUnexpired(const std::vector<const CXmlNode*>& candidates,
+const CXmlNode* CQuillmarDoc::FirstUnexpired(std::span<const CXmlNode* const> candidates,
                                              const CDate& today) {
     for (const CXmlNode* plan : candidates) {
-        const CXmlString expiration = plan->GetChildText(rate::kExpirationDate, 0);
-        if (!expiration.IsEmpty()) {
-            CDate expires;
-            expires.ParseText(expiration);
-            // A plan expires on the day after its expiration date.
-            if (!expires.IsOnOrAfter(today)) {
-                continue;
-            }
+        if (!IsExpired(plan->ChildTextRef(rate::Keys().expirationDate, 0), today,
+                       today.DayNumber())) {
+            return plan;
         }
-        return plan;
     }
     return nullptr;
 }
 
-void CQuillmarDoc::NotifySearch(const std::vector<const CXmlNode*>& candidates,
+void CQuillmarDoc::NotifySearch(std::span<const CXmlNode* const> candidates,
                                 const CXmlNode* found) const {
     // The candidates before the one found, or all when none was, were passed
     // over as expired.
@@ -97,12 +174,14 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
     if (!loadedCustomer || !incomingCustomer) {
         return;
     }
+    const rate::CKeys& keys = rate::Keys();
     // A merge of a file throws the incoming tree away when it ends: on the
     // incoming customer's last pairing its plans can move over instead of
     // being copied, with the same result. An observer is told of every copy as it
     // is made, so it gets copies.
     const bool movePlans = lastPairing && m_bIncomingDisposable && !m_pMergeObserver;
-    std::vector<CXmlNode*> moving;
+    CLentList<CXmlNode*> lentMoving(g_spareMoving);
+    std::vector<CXmlNode*>& moving = *lentMoving;
     if (m_pMergeObserver) {
         m_pMergeObserver->OnCustomersPaired(loadedCustomer, incomingCustomer);
     }
@@ -116,51 +195,152 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         }
     }
 
-    // The loaded plans by key, in child order. A plan with a key is searched
-    // and removed only while no record holds that key, and every plan copied
-    // in below has a record first: the copies never take part, and the
-    // loaded plans stay as they are until the removals at the end.
-    const std::vector<CXmlNode*> loadedPlans = ChildrenNamed(loadedCustomer, rate::kInsurancePlan);
-    std::unordered_map<std::string, std::vector<const CXmlNode*>> plansByKey;
-    for (const CXmlNode* plan : loadedPlans) {
-        plansByKey[IndexKey(plan->GetChildText(rate::kPlanKey, 0))].push_back(plan);
+    // What the plans below read of the plans of both customers is gathered
+    // first, each plan's children walked once: a large file's plans lie far
+    // apart in memory, and reads that do not wait for each other overlap.
+    //
+    // A plan with a key is searched and removed only while no record holds
+    // that key, and every plan copied in below has a record first: the
+    // copies never take part, and the loaded plans stay as they are until
+    // the removals at the end. No plan gains or loses a child before then,
+    // so the children found now are those a lookup would find later; texts
+    // are read through references, as they are when used.
+    CLentList<CLoadedPlan> lentLoaded(g_spareLoaded);
+    std::vector<CLoadedPlan>& loadedPlans = *lentLoaded;
+    const int32_t loadedCount = loadedCustomer->GetChildCount();
+    for (int32_t index = 0; index < loadedCount; ++index) {
+        if (!loadedCustomer->ChildHasKey(index, keys.insurancePlan)) {
+            continue;
+        }
+        CXmlNode* plan = loadedCustomer->GetChild(index);
+        const auto [key, expiration, desc, dpKey] = FirstChildren<4>(
+            plan, {&keys.planKey, &keys.expirationDate, &keys.planDesc, &keys.dpKey});
+        loadedPlans.push_back({View(TextOf(key)), loadedPlans.size(), plan, &TextOf(expiration),
+                               &TextOf(desc), &TextOf(dpKey)});
+    }
+    CLentList<CIncomingPlan> lentIncoming(g_spareIncoming);
+    std::vector<CIncomingPlan>& incomingPlans = *lentIncoming;
+    const int32_t incomingCount = incomingCustomer->GetChildCount();
+    for (int32_t index = 0; index < incomingCount; ++index) {
+        if (!incomingCustomer->ChildHasKey(index, keys.insurancePlan)) {
+            continue;
+        }
+        CXmlNode* plan = incomingCustomer->GetChild(index);
+        const auto [key, desc, dpKey] =
+            FirstChildren<3>(plan, {&keys.planKey, &keys.planDesc, &keys.dpKey});
+        incomingPlans.push_back({plan, &TextOf(key), desc, dpKey, 0, CPlanIndex::npos, true});
+    }
+    // The records of the incoming keys are looked up together: each lookup
+    // reads some place of a large table, and reads that do not wait for each
+    // other overlap. A record once made stays, so a key found now is found
+    // in turn below; one not found may get its record from an earlier plan
+    // of this pair and is looked up again then.
+    for (CIncomingPlan& incoming : incomingPlans) {
+        incoming.nKeyHash = CPlanIndex::Hash(View(*incoming.pPlanKey));
+        incoming.nRecord = m_planIndex.Find(View(*incoming.pPlanKey), incoming.nKeyHash);
+    }
+    // A customer has a few plans: their hashes are compared with each other.
+    constexpr size_t kFewPlans = 32;
+    if (incomingPlans.size() <= kFewPlans) {
+        for (size_t i = 0; i < incomingPlans.size(); ++i) {
+            incomingPlans[i].bKeyRepeated = false;
+            for (size_t j = 0; j < i; ++j) {
+                if (incomingPlans[j].nKeyHash == incomingPlans[i].nKeyHash) {
+                    incomingPlans[i].bKeyRepeated = true;
+                    break;
+                }
+            }
+        }
+    }
+
+    // The loaded plans of one key together, in child order, for the search;
+    // removedAt keeps them in child order: a loaded plan is there once it is
+    // known to go.
+    CLentList<CXmlNode*> lentRemoved(g_spareRemoved);
+    std::vector<CXmlNode*>& removedAt = *lentRemoved;
+    removedAt.assign(loadedPlans.size(), nullptr);
+    // Plans are mostly written in the order of their keys already.
+    const auto byKey = [](const CLoadedPlan& a, const CLoadedPlan& b) {
+        return a.key != b.key ? a.key < b.key : a.nOrder < b.nOrder;
+    };
+    if (!std::is_sorted(loadedPlans.begin(), loadedPlans.end(), byKey)) {
+        std::sort(loadedPlans.begin(), loadedPlans.end(), byKey);
     }
     const size_t recordsBefore = m_planValues.size();
+    // Read once for all searches when the merge has fixed the date.
+    CDate today;
+    int32_t todayNumber = 0;
+    bool todayRead = false;
 
     // Plans: each incoming plan replaces the loaded plans with its key and
     // takes over the values remembered or found for that key.
-    for (CXmlNode* plan : ChildrenNamed(incomingCustomer, rate::kInsurancePlan)) {
-        const CXmlString planKey = plan->GetChildText(rate::kPlanKey, 0);
-        CXmlString planDesc;
-        CXmlString dpKey;
-        const CPlanValues* record = FindRecord(planKey);
+    for (CIncomingPlan& incoming : incomingPlans) {
+        CXmlNode* plan = incoming.pPlan;
+        if (plan == loadedCustomer) {
+            // Copies are appended to the loaded customer: when it is one of
+            // the incoming plans itself, its children are found as they are
+            // now.
+            const auto [key, desc, dpKey] =
+                FirstChildren<3>(plan, {&keys.planKey, &keys.planDesc, &keys.dpKey});
+            incoming = {plan,
+                        &TextOf(key),
+                        desc,
+                        dpKey,
+                        CPlanIndex::Hash(View(TextOf(key))),
+                        CPlanIndex::npos,
+                        true};
+        }
+        const CXmlString& planKey = *incoming.pPlanKey;
+        if (incoming.nRecord == CPlanIndex::npos && incoming.bKeyRepeated) {
+            incoming.nRecord = m_planIndex.Find(View(planKey), incoming.nKeyHash);
+        }
+        const CPlanValues* record =
+            incoming.nRecord != CPlanIndex::npos ? m_planValues[incoming.nRecord].get() : nullptr;
         if (m_pMergeObserver) {
             m_pMergeObserver->OnIncomingPlan(plan, record != nullptr);
         }
-        if (record) {
-            planDesc = record->m_strPlanDesc;
-            dpKey = record->m_strDpKey;
-        } else {
-            const auto candidates = plansByKey.find(IndexKey(planKey));
-            if (candidates != plansByKey.end()) {
-                const CXmlNode* found = FirstUnexpired(candidates->second, Today());
+        if (!record) {
+            const auto [first, last] =
+                std::equal_range(loadedPlans.begin(), loadedPlans.end(), View(planKey),
+                                 [](const auto& a, const auto& b) { return KeyOf(a) < KeyOf(b); });
+            const CLoadedPlan* found = nullptr;
+            if (first != last) {
+                if (!todayRead || !m_bMergeTodayKnown) {
+                    today = Today();
+                    todayNumber = today.DayNumber();
+                    todayRead = true;
+                }
+                // The first candidate that has not expired, as FirstUnexpired
+                // chooses it.
+                for (auto candidate = first; candidate != last && !found; ++candidate) {
+                    if (!IsExpired(*candidate->pExpiration, today, todayNumber)) {
+                        found = &*candidate;
+                    }
+                }
                 if (found) {
-                    planDesc = found->GetChildText(rate::kPlanDesc, 0);
-                    dpKey = found->GetChildText(rate::kDpKey, 0);
                     ++m_nPlansMatched;
                 }
                 if (m_pMergeObserver) {
-                    NotifySearch(candidates->second, found);
+                    std::vector<const CXmlNode*> candidates;
+                    for (auto candidate = first; candidate != last; ++candidate) {
+                        candidates.push_back(candidate->pPlan);
+                    }
+                    NotifySearch(candidates, found ? found->pPlan : nullptr);
+                }
+                // The record made below is this pair's: these plans go.
+                for (auto candidate = first; candidate != last; ++candidate) {
+                    removedAt[candidate->nOrder] = candidate->pPlan;
                 }
             }
-            AddRecord(planKey, planDesc, dpKey);
+            static const CXmlString noValue;
+            record = &AddRecord(planKey, found ? *found->pPlanDesc : noValue,
+                                found ? *found->pDpKey : noValue, incoming.nKeyHash);
         }
-        if (CXmlNode* descNode = plan->FindChild(rate::kPlanDesc, 0);
-            descNode && !planDesc.IsEmpty()) {
-            descNode->SetText(planDesc);
+        if (incoming.pPlanDesc && !record->m_strPlanDesc.IsEmpty()) {
+            incoming.pPlanDesc->AssignText(record->m_strPlanDesc);
         }
-        if (CXmlNode* dpKeyNode = plan->FindChild(rate::kDpKey, 0); dpKeyNode && !dpKey.IsEmpty()) {
-            dpKeyNode->SetText(dpKey);
+        if (incoming.pDpKey && !record->m_strDpKey.IsEmpty()) {
+            incoming.pDpKey->AssignText(record->m_strDpKey);
         }
         if (movePlans) {
             moving.push_back(plan);
@@ -180,14 +360,15 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
     // A loaded plan stays only when its key was remembered before this pair's
     // plans were taken: the others were either replaced by an incoming plan
     // with their key or carried by none.
-    std::vector<CXmlNode*> removed;
-    for (CXmlNode* plan : loadedPlans) {
+    for (const CLoadedPlan& loaded : loadedPlans) {
         size_t position = 0;
-        if (!FindRecord(plan->GetChildText(rate::kPlanKey, 0), &position) ||
-            position >= recordsBefore) {
-            removed.push_back(plan);
+        if (!removedAt[loaded.nOrder] &&
+            (!FindRecord(loaded.key, &position) || position >= recordsBefore)) {
+            removedAt[loaded.nOrder] = loaded.pPlan;
         }
     }
+    std::vector<CXmlNode*>& removed = removedAt;
+    std::erase(removed, nullptr);
     if (m_pMergeObserver) {
         for (const CXmlNode* plan : removed) {
             m_pMergeObserver->OnPlanRemoving(loadedCustomer, plan);
@@ -200,8 +381,8 @@ void CQuillmarDoc::MergeCustomerItem(CXmlNode* loadedCustomer, const CXmlNode* i
     if (!loadedCustomer || !item) {
         return;
     }
-    if (CXmlNode* existing = loadedCustomer->FindChild(item->GetName(), 0)) {
-        existing->SetText(item->GetText());
+    if (CXmlNode* existing = loadedCustomer->FindChild(CXmlKey(item->NameRef()), 0)) {
+        existing->AssignText(item->TextRef());
     } else {
         loadedCustomer->AddChild(item->GetName(), item->GetText());
     }
@@ -213,8 +394,9 @@ bool CQuillmarDoc::FindPlanValues(const CXmlNode* loadedCustomer, CXmlString pla
         return false;
     }
     std::vector<const CXmlNode*> candidates;
-    for (const CXmlNode* plan : ChildrenNamed(loadedCustomer, rate::kInsurancePlan)) {
-        if (FirstChildTextEquals(plan, rate::kPlanKey, planKey)) {
+    const rate::CKeys& keys = rate::Keys();
+    for (const CXmlNode* plan : ChildrenNamed(loadedCustomer, keys.insurancePlan)) {
+        if (FirstChildTextEquals(plan, keys.planKey, planKey)) {
             candidates.push_back(plan);
         }
     }
@@ -234,8 +416,9 @@ bool CQuillmarDoc::RemovePlans(CXmlNode* loadedCustomer, CXmlString planKey) {
     // Removing a plan does not change the others, so one walk over the plans
     // finds every plan with the key, and one pass removes them all.
     std::vector<CXmlNode*> removed;
-    for (CXmlNode* plan : ChildrenNamed(loadedCustomer, rate::kInsurancePlan)) {
-        if (FirstChildTextEquals(plan, rate::kPlanKey, planKey)) {
+    const rate::CKeys& keys = rate::Keys();
+    for (CXmlNode* plan : ChildrenNamed(loadedCustomer, keys.insurancePlan)) {
+        if (FirstChildTextEquals(plan, keys.planKey, planKey)) {
             removed.push_back(plan);
         }
     }

@@ -1,6 +1,7 @@
 #include "document/SafeFileWriter.h"
 
 #include "document/FilePath.h"
+#include "xml/XmlTextSink.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -52,6 +53,23 @@ public:
 private:
     CFileLayer& m_files;
     fs::path m_path;
+};
+
+// Passes the pieces of a text to the file layer, one WriteAll each; after a
+// piece fails, nothing more is written.
+class CLayerSink : public CXmlTextSink {
+public:
+    CLayerSink(CFileLayer& files, std::FILE* file) : m_files(files), m_pFile(file) {}
+    bool Put(const char* bytes, std::size_t size) override {
+        m_bFailed = m_bFailed || !m_files.WriteAll(m_pFile, bytes, size);
+        return !m_bFailed;
+    }
+    bool Failed() const { return m_bFailed; }
+
+private:
+    CFileLayer& m_files;
+    std::FILE* m_pFile;
+    bool m_bFailed = false;
 };
 
 // Creates a file of a new name beside target, opened for writing; the name
@@ -116,6 +134,12 @@ CFileLayer& CFileLayer::Real() {
 
 bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size,
                         CFileLayer& files) {
+    return WriteFileReplacing(
+        path, [&](CXmlTextSink& sink) { return sink.Put(bytes, size); }, files);
+}
+
+bool WriteFileReplacing(const std::string& path, const std::function<bool(CXmlTextSink&)>& write,
+                        CFileLayer& files) {
     std::error_code ec;
     fs::path target = FilePath(path);
     if (fs::is_symlink(target, ec)) {
@@ -148,7 +172,8 @@ bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t 
     const bool knowsCreated = !ec;
     fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
 
-    const bool written = files.WriteAll(file.Get(), bytes, size);
+    CLayerSink sink(files, file.Get());
+    const bool written = write(sink) && !sink.Failed();
     const bool closed = file.Close();
     if (!written || !closed) {
         return false;

@@ -3,7 +3,10 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
+
+class CXmlTextSink;
 
 // The file operations a safe write is made of. The real ones are the
 // default; tests derive from it to make any step fail.
@@ -31,6 +34,14 @@ public:
 // regular file, or carries no write permission, is refused. A symbolic link
 // is followed: the file it points to is replaced and the link stays.
 bool WriteFileReplacing(const std::string& path, const char* bytes, std::size_t size,
+                        CFileLayer& files = CFileLayer::Real());
+
+// The same for a text that write produces in pieces, passing each to the
+// sink it is given (each piece goes to CFileLayer::WriteAll): a large file
+// is written without being held in memory as a whole. write returns false
+// when its text is incomplete; the file at path is replaced only when it
+// returns true and every piece was written.
+bool WriteFileReplacing(const std::string& path, const std::function<bool(CXmlTextSink&)>& write,
                         CFileLayer& files = CFileLayer::Real());
 
 // Copies the file at from to to, replacing a file that is there; keeps the

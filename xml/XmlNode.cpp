@@ -2,22 +2,14 @@
 
 #include "xml/XmlKey.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
 namespace {
-
-// The key a name gives, lowered, in a string of its own.
-CXmlString PreparedKey(const CXmlString& name) {
-    const XmlKeyRange range = PreparedKeyRange(name.GetBuffer(), name.GetLength());
-    CXmlString key;
-    key.Append(range.pBegin, range.nLength);
-    key.MakeLower();
-    return key;
-}
 
 bool SameKey(const CXmlString& a, const CXmlString& b) {
     const XmlKeyRange ra = PreparedKeyRange(a.GetBuffer(), a.GetLength());
@@ -37,42 +29,17 @@ bool SameKey(const CXmlString& a, const CXmlString& b) {
 
 CXmlNode::CXmlNode(CXmlNode* parent) noexcept : m_pParent(parent) {}
 
-CXmlNode::~CXmlNode() {
-    DestroyChildren();
-    std::free(m_pKey);
-}
-
-// Tears the subtree down without recursion: the nodes waiting to be destroyed
-// are chained through their parent links, which nothing reads any more.
-void CXmlNode::DestroyChildren() noexcept {
-    CXmlNode* pending = nullptr;
-    int32_t count = 0;
-    CXmlNode** children = m_children.Release(count);
-    for (int32_t i = 0; i < count; ++i) {
-        children[i]->m_pParent = pending;
-        pending = children[i];
+void CXmlNode::SetKey(const CXmlKey& key) {
+    if (m_pKey) {
+        std::free(m_pKey);
+        m_pKey = nullptr;
     }
-    std::free(children);
-    while (pending) {
-        CXmlNode* node = pending;
-        pending = node->m_pParent;
-        children = node->m_children.Release(count);
-        for (int32_t i = 0; i < count; ++i) {
-            children[i]->m_pParent = pending;
-            pending = children[i];
-        }
-        std::free(children);
-        delete node;
-    }
-}
-
-void CXmlNode::SetKey(const char* preparedKey, int32_t length) {
-    std::free(m_pKey);
-    m_pKey = nullptr;
-    const XmlKeyRange own = PreparedKeyRange(m_strName.GetBuffer(), m_strName.GetLength());
-    if (LoweredEquals(own, preparedKey, length)) {
+    // Without a key of its own the node is found under what its name gives.
+    if (KeyMatches(key)) {
         return;
     }
+    const int32_t length = key.GetLength();
+    const char* preparedKey = key.GetBuffer();
     m_pKey = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
     if (m_pKey) {
         std::memcpy(m_pKey, preparedKey, static_cast<size_t>(length));
@@ -86,20 +53,16 @@ void CXmlNode::FreezeKey() {
     if (m_pKey) {
         return;
     }
-    const CXmlString key = PreparedKey(m_strName);
+    const CXmlKey key(m_strName);
     m_pKey = static_cast<char*>(std::malloc(static_cast<size_t>(key.GetLength()) + 1));
     if (m_pKey) {
         std::memcpy(m_pKey, key.GetBuffer(), static_cast<size_t>(key.GetLength()) + 1);
     }
 }
 
-bool CXmlNode::KeyMatches(const char* preparedKey, int32_t length) const {
-    if (m_pKey) {
-        return std::strlen(m_pKey) == static_cast<size_t>(length) &&
-               std::memcmp(m_pKey, preparedKey, static_cast<size_t>(length)) == 0;
-    }
-    return LoweredEquals(PreparedKeyRange(m_strName.GetBuffer(), m_strName.GetLength()),
-                         preparedKey, length);
+bool CXmlNode::StoredKeyMatches(const char* preparedKey, int32_t length) const {
+    return std::strlen(m_pKey) == static_cast<size_t>(length) &&
+           std::memcmp(m_pKey, preparedKey, static_cast<size_t>(length)) == 0;
 }
 
 void CXmlNode::SetName(CXmlString name) {
@@ -114,25 +77,25 @@ void CXmlNode::SetText(CXmlString text) {
 }
 
 CXmlNode* CXmlNode::FindChild(CXmlString name, int32_t occurrence) const {
-    const CXmlString key = PreparedKey(name);
+    return FindChild(CXmlKey(name), occurrence);
+}
+
+CXmlNode* CXmlNode::FindChild(const CXmlKey& key, int32_t occurrence) const {
     if (key.IsEmpty() || occurrence < 0) {
         return nullptr;
     }
     int32_t matches = 0;
     const int32_t count = m_children.GetCount();
     for (int32_t i = 0; i < count; ++i) {
-        if (m_children.KeyEquals(i, key.GetBuffer(), key.GetLength())) {
+        CXmlNode* child = m_children.At(i);
+        if (child->KeyMatches(key)) {
             if (matches == occurrence) {
-                return m_children.GetAt(i);
+                return child;
             }
             ++matches;
         }
     }
     return nullptr;
-}
-
-CXmlNode* CXmlNode::GetChild(int32_t index) const {
-    return m_children.GetAt(index);
 }
 
 CXmlString CXmlNode::GetChildKey(int32_t index) const {
@@ -141,15 +104,53 @@ CXmlString CXmlNode::GetChildKey(int32_t index) const {
     return key;
 }
 
+void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
+                                 int32_t count) const {
+    int32_t missing = 0;
+    for (int32_t k = 0; k < count; ++k) {
+        found[k] = nullptr;
+        // An empty key finds nothing: it is never missed.
+        if (!keys[k]->IsEmpty()) {
+            ++missing;
+        }
+    }
+    const int32_t children = m_children.GetCount();
+    for (int32_t i = 0; i < children && missing > 0; ++i) {
+        CXmlNode* child = m_children.At(i);
+        // What the child is found under, worked out once for all keys.
+        const bool stored = child->m_pKey != nullptr;
+        const XmlKeyRange range =
+            stored ? XmlKeyRange{child->m_pKey, static_cast<int32_t>(std::strlen(child->m_pKey))}
+                   : PreparedKeyRange(child->m_strName.GetBuffer(), child->m_strName.GetLength());
+        for (int32_t k = 0; k < count; ++k) {
+            const CXmlKey& key = *keys[k];
+            if (key.GetLength() != range.nLength || found[k] || range.nLength == 0) {
+                continue;
+            }
+            // A stored key is lowered already; a name, as written, may be
+            // the key's upper case form.
+            const bool matches =
+                stored ? SameBytes(range.pBegin, key.GetBuffer(), range.nLength)
+                       : (key.GetUpperBuffer() &&
+                          SameBytes(range.pBegin, key.GetUpperBuffer(), range.nLength)) ||
+                             LoweredEquals(range, key.GetBuffer(), range.nLength);
+            if (matches) {
+                found[k] = child;
+                --missing;
+            }
+        }
+    }
+}
+
 int32_t CXmlNode::GetChildCount(CXmlString name) const {
-    const CXmlString key = PreparedKey(name);
+    const CXmlKey key(name);
     const int32_t count = m_children.GetCount();
     if (key.IsEmpty()) {
         return count;
     }
     int32_t matches = 0;
     for (int32_t i = 0; i < count; ++i) {
-        if (m_children.KeyEquals(i, key.GetBuffer(), key.GetLength())) {
+        if (m_children.At(i)->KeyMatches(key)) {
             ++matches;
         }
     }
@@ -159,6 +160,12 @@ int32_t CXmlNode::GetChildCount(CXmlString name) const {
 CXmlString CXmlNode::GetChildText(CXmlString name, int32_t occurrence) const {
     const CXmlNode* child = FindChild(name, occurrence);
     return child ? child->m_strText : CXmlString();
+}
+
+const CXmlString& CXmlNode::ChildTextRef(const CXmlKey& key, int32_t occurrence) const {
+    static const CXmlString noText;
+    const CXmlNode* child = FindChild(key, occurrence);
+    return child ? child->m_strText : noText;
 }
 
 bool CXmlNode::AddChild(CXmlNode* node) {
@@ -190,23 +197,50 @@ bool CXmlNode::RemoveChild(CXmlNode* node) {
     return true;
 }
 
+namespace {
+
+// Whether a node is among the given ones, asked of each child of a list in
+// turn. The nodes usually come in the list's order: the next one expected is
+// tried first. Otherwise a few are compared one by one, and more are sorted
+// once and searched; pointers of unrelated nodes are ordered by std::less,
+// which gives them a total order.
+class CNodeSet {
+public:
+    explicit CNodeSet(const std::vector<CXmlNode*>& nodes) : m_nodes(nodes) {
+        if (nodes.size() > kFewNodes) {
+            m_sorted.assign(nodes.begin(), nodes.end());
+            std::sort(m_sorted.begin(), m_sorted.end(), std::less<const CXmlNode*>());
+        }
+    }
+    bool Contains(const CXmlNode* node) {
+        if (m_nNext < m_nodes.size() && m_nodes[m_nNext] == node) {
+            ++m_nNext;
+            return true;
+        }
+        if (m_nodes.size() <= kFewNodes) {
+            return std::find(m_nodes.begin(), m_nodes.end(), node) != m_nodes.end();
+        }
+        return std::binary_search(m_sorted.begin(), m_sorted.end(), node,
+                                  std::less<const CXmlNode*>());
+    }
+
+private:
+    static constexpr size_t kFewNodes = 16;
+    const std::vector<CXmlNode*>& m_nodes;
+    std::vector<const CXmlNode*> m_sorted;
+    size_t m_nNext = 0;
+};
+
+} // namespace
+
 int32_t CXmlNode::RemoveChildren(const std::vector<CXmlNode*>& nodes) {
     if (nodes.empty()) {
         return 0;
     }
-    std::unordered_set<const CXmlNode*> doomed(nodes.begin(), nodes.end());
-    std::vector<CXmlNode*> removed;
-    m_children.RemoveWhere([&](CXmlNode* child) {
-        if (doomed.count(child) == 0) {
-            return false;
-        }
-        removed.push_back(child);
-        return true;
-    });
-    for (CXmlNode* child : removed) {
-        delete child;
-    }
-    return static_cast<int32_t>(removed.size());
+    CNodeSet doomed(nodes);
+    // A node taken out is no longer in the list and can go at once.
+    return m_children.RemoveWhere([&](CXmlNode* child) { return doomed.Contains(child); },
+                                  [](CXmlNode* child) { delete child; });
 }
 
 int32_t CXmlNode::MoveChildrenFrom(CXmlNode& source, const std::vector<CXmlNode*>& nodes,
@@ -214,20 +248,13 @@ int32_t CXmlNode::MoveChildrenFrom(CXmlNode& source, const std::vector<CXmlNode*
     if (nodes.empty() || &source == this) {
         return 0;
     }
-    std::unordered_set<const CXmlNode*> moving(nodes.begin(), nodes.end());
-    std::vector<CXmlNode*> moved;
-    source.m_children.RemoveWhere([&](CXmlNode* child) {
-        if (moving.count(child) == 0) {
-            return false;
-        }
-        moved.push_back(child);
-        return true;
-    });
-    for (CXmlNode* child : moved) {
-        child->m_pParent = this;
-        m_children.Add(name, child);
-    }
-    return static_cast<int32_t>(moved.size());
+    CNodeSet moving(nodes);
+    const CXmlKey key(name);
+    return source.m_children.RemoveWhere([&](CXmlNode* child) { return moving.Contains(child); },
+                                         [&](CXmlNode* child) {
+                                             child->m_pParent = this;
+                                             m_children.Add(key, child);
+                                         });
 }
 
 // Copies depth-first with a stack of its own, so that any depth can be

@@ -7,13 +7,16 @@
 // memory and not by the call stack.
 #pragma once
 
+#include "xml/XmlKey.h"
 #include "xml/XmlNodeArray.h"
 #include "xml/XmlString.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
+class CXmlBufferedOutput;
 class CXmlTextSink;
 
 class CXmlNode {
@@ -21,7 +24,16 @@ public:
     explicit CXmlNode(CXmlNode* parent = nullptr) noexcept;
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
-    ~CXmlNode();
+    // Inline: most nodes are leaves without a key of their own, and a tree
+    // of millions of them is torn down node by node.
+    ~CXmlNode() {
+        if (m_children.HasStorage()) {
+            DestroyChildren();
+        }
+        if (m_pKey) {
+            std::free(m_pKey);
+        }
+    }
 
     // Nodes come from a pool of fixed-size blocks: a rate file holds millions.
     // A node that cannot be allocated comes out of new as null.
@@ -32,16 +44,35 @@ public:
     void SetName(CXmlString name);
     CXmlString GetText() const { return m_strText; }
     void SetText(CXmlString text);
+    // SetText without the copy its parameter is made as.
+    void AssignText(const CXmlString& text) { m_strText.Assign(text); }
 
     // Read-only views of the name and text, for callers that only look.
     const CXmlString& NameRef() const { return m_strName; }
     const CXmlString& TextRef() const { return m_strText; }
 
     CXmlNode* FindChild(CXmlString name, int32_t occurrence) const;
-    CXmlNode* GetChild(int32_t index) const;
+    // The same lookups with a key prepared once for many of them.
+    CXmlNode* FindChild(const CXmlKey& key, int32_t occurrence) const;
+    CXmlNode* GetChild(int32_t index) const {
+        return index >= 0 && index < m_children.GetCount() ? m_children.At(index) : nullptr;
+    }
     int32_t GetChildCount(CXmlString name) const;
     int32_t GetChildCount() const { return m_children.GetCount(); }
     CXmlString GetChildText(CXmlString name, int32_t occurrence) const;
+    // The text GetChildText gives, without copying it: valid until the child
+    // is changed or destroyed. A missing child gives an empty text.
+    const CXmlString& ChildTextRef(const CXmlKey& key, int32_t occurrence) const;
+    // The first child under each of count keys (null where there is none):
+    // what FindChild gives for each with the occurrence 0, found in one walk
+    // over the children that ends once every key has its child.
+    void FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found, int32_t count) const;
+    // Whether child index is found under key: FindChild with key would count
+    // it among the occurrences. False when there is no such child.
+    bool ChildHasKey(int32_t index, const CXmlKey& key) const {
+        return index >= 0 && index < m_children.GetCount() && !key.IsEmpty() &&
+               m_children.At(index)->KeyMatches(key);
+    }
     CXmlNode* GetParent() const { return m_pParent; }
     // The key under which child index is found (trimmed, lowered name as it
     // was when the child was added); empty when there is no such child.
@@ -74,6 +105,9 @@ public:
     void Write(CXmlString& out, int32_t& depth, bool compressed);
     // The same text, passed to a sink in pieces. False when the sink failed.
     bool Write(CXmlTextSink& sink, int32_t& depth, bool compressed);
+    // The same text, appended to an output that may hold text before it and
+    // may take more after it; out.Failed() tells whether it is incomplete.
+    void Write(CXmlBufferedOutput& out, int32_t& depth, bool compressed);
 
 private:
     friend class CXmlNodeArray;
@@ -81,14 +115,36 @@ private:
 
     // The key this node is found under in its parent's child list; null when
     // it is what the current name gives after trimming and lowering.
-    void SetKey(const char* preparedKey, int32_t length);
+    void SetKey(const CXmlKey& key);
     void FreezeKey();
-    bool KeyMatches(const char* preparedKey, int32_t length) const;
+    // Inline: a lookup asks it of every child it passes.
+    bool KeyMatches(const char* preparedKey, int32_t length) const {
+        if (m_pKey) {
+            return StoredKeyMatches(preparedKey, length);
+        }
+        // Trimming only shortens a name: a shorter one cannot give the key.
+        const int32_t nameLength = m_strName.GetLength();
+        return nameLength >= length &&
+               LoweredEquals(PreparedKeyRange(m_strName.GetBuffer(), nameLength), preparedKey,
+                             length);
+    }
+    bool StoredKeyMatches(const char* preparedKey, int32_t length) const;
+    // The same for a key prepared once: a name written as the key's upper
+    // case form, as the names of a rate file are, matches with one compare.
+    bool KeyMatches(const CXmlKey& key) const {
+        if (!m_pKey && m_strName.GetLength() == key.GetLength() && key.GetUpperBuffer() &&
+            SameBytes(m_strName.GetBuffer(), key.GetUpperBuffer(), key.GetLength())) {
+            return true;
+        }
+        return KeyMatches(key.GetBuffer(), key.GetLength());
+    }
     void DestroyChildren() noexcept;
 
+    // The key and the name first: a lookup reads them of every child it
+    // passes, and the pool places nodes so that they share a cache line.
+    char* m_pKey = nullptr;
     CXmlString m_strName;
     CXmlString m_strText;
     CXmlNode* m_pParent;
     CXmlNodeArray m_children;
-    char* m_pKey = nullptr;
 };

@@ -6,10 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-CXmlNodeArray::~CXmlNodeArray() {
-    std::free(m_ppNodes);
-}
-
 bool CXmlNodeArray::Reserve(int32_t count) {
     if (count <= m_nCapacity) {
         return true;
@@ -21,24 +17,40 @@ bool CXmlNodeArray::Reserve(int32_t count) {
     if (capacity > INT32_MAX) {
         capacity = INT32_MAX;
     }
-    void* block = std::realloc(m_ppNodes, static_cast<size_t>(capacity) * sizeof(CXmlNode*));
-    if (!block) {
-        return false;
+    const auto newCapacity = static_cast<int32_t>(capacity);
+    if (m_ppNodes && !IsPooledCapacity(m_nCapacity) && !IsPooledCapacity(newCapacity)) {
+        void* block = std::realloc(m_ppNodes, static_cast<size_t>(newCapacity) * sizeof(CXmlNode*));
+        if (!block) {
+            return false;
+        }
+        m_ppNodes = static_cast<CXmlNode**>(block);
+    } else {
+        CXmlNode** list = AllocateList(newCapacity);
+        if (!list) {
+            return false;
+        }
+        if (m_ppNodes) {
+            std::memcpy(list, m_ppNodes, static_cast<size_t>(m_nCount) * sizeof(CXmlNode*));
+            FreeList(m_ppNodes, m_nCapacity);
+        }
+        m_ppNodes = list;
     }
-    m_ppNodes = static_cast<CXmlNode**>(block);
-    m_nCapacity = static_cast<int32_t>(capacity);
+    m_nCapacity = newCapacity;
     return true;
 }
 
 int32_t CXmlNodeArray::Add(CXmlString name, CXmlNode* node) {
+    if (!node) {
+        return m_nCount;
+    }
+    return Add(CXmlKey(name), node);
+}
+
+int32_t CXmlNodeArray::Add(const CXmlKey& key, CXmlNode* node) {
     if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1)) {
         return m_nCount;
     }
-    const XmlKeyRange key = PreparedKeyRange(name.GetBuffer(), name.GetLength());
-    CXmlString prepared;
-    prepared.Append(key.pBegin, key.nLength);
-    prepared.MakeLower();
-    node->SetKey(prepared.GetBuffer(), prepared.GetLength());
+    node->SetKey(key);
     m_ppNodes[m_nCount++] = node;
     return m_nCount;
 }
@@ -114,6 +126,17 @@ bool CXmlNodeArray::KeyEquals(int32_t index, const char* preparedKey, int32_t ke
 CXmlNode** CXmlNodeArray::Release(int32_t& count) {
     CXmlNode** nodes = m_ppNodes;
     count = m_nCount;
+    if (nodes && IsPooledCapacity(m_nCapacity)) {
+        // A pooled block cannot go to std::free: the caller gets a copy.
+        nodes = static_cast<CXmlNode**>(
+            std::malloc(static_cast<size_t>(m_nCapacity) * sizeof(CXmlNode*)));
+        if (!nodes) {
+            count = 0;
+            return nullptr;
+        }
+        std::memcpy(nodes, m_ppNodes, static_cast<size_t>(m_nCount) * sizeof(CXmlNode*));
+        FreeList(m_ppNodes, m_nCapacity);
+    }
     m_ppNodes = nullptr;
     m_nCount = 0;
     m_nCapacity = 0;

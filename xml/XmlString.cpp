@@ -31,6 +31,13 @@ int32_t CXmlString::GetCapacityLimit() {
     return g_nCapacityLimit;
 }
 
+int32_t CXmlString::GetLengthLimit() {
+    // The capacity grows in whole steps from the initial one, and a text
+    // leaves room for its NUL and one spare byte (see GrowFor).
+    const int32_t steps = (g_nCapacityLimit - kInitialCapacity) / kDefaultGrowStep;
+    return kInitialCapacity + steps * kDefaultGrowStep - 2;
+}
+
 void CXmlString::SetCapacityLimit(int32_t limit) {
     g_nCapacityLimit = limit < kInitialCapacity ? kInitialCapacity : limit;
 }
@@ -82,7 +89,7 @@ CXmlString& CXmlString::operator=(CXmlString&& other) noexcept {
     return *this;
 }
 
-CXmlString::~CXmlString() {
+void CXmlString::ReleaseStorage() {
     FreeHeap();
     if (m_pExtra) {
         std::free(m_pExtra->pScratch);
@@ -234,6 +241,15 @@ void CXmlString::Assign(const char* text) {
 
 void CXmlString::Assign(const CXmlString& other) {
     if (this == &other) {
+        return;
+    }
+    // Most texts are short: a short text without a NUL inside, copied into
+    // a string that holds no block, takes the inline bytes as they are. Its
+    // length is below any capacity, so the growth rules have nothing to say.
+    if (other.IsInline() && IsInline() &&
+        std::memchr(other.m_inline, '\0', static_cast<size_t>(other.m_nLength)) == nullptr) {
+        std::memcpy(m_inline, other.m_inline, sizeof m_inline);
+        m_nLength = other.m_nLength;
         return;
     }
     Assign(other.GetBuffer());

@@ -21,7 +21,13 @@ public:
     CXmlString(CXmlString&& other) noexcept;
     CXmlString& operator=(const CXmlString& other);
     CXmlString& operator=(CXmlString&& other) noexcept;
-    ~CXmlString();
+    // Most strings are short and hold nothing but their inline bytes: their
+    // destruction is inline and costs a test.
+    ~CXmlString() {
+        if (!IsInline() || m_pExtra) {
+            ReleaseStorage();
+        }
+    }
 
     // A null text means Clear. When the text does not fit and growth fails
     // the string stays unchanged.
@@ -75,6 +81,11 @@ public:
     // rule. Tests lower it to exercise the limit without gigabytes of memory.
     static int32_t GetCapacityLimit();
     static void SetCapacityLimit(int32_t limit);
+    // The longest text a new string with the default grow step can hold
+    // under the capacity limit: appending any longer one marks it as
+    // incomplete. For writers that pass a text on in pieces instead of
+    // holding it, to refuse exactly the texts a string would refuse.
+    static int32_t GetLengthLimit();
 
     // Takes over a malloc'ed block holding length bytes and a NUL (size bytes
     // in all), as if those bytes had been appended to an empty string with
@@ -99,6 +110,7 @@ private:
     void SetLengthShrinking(int32_t newLength);
     void KeepRange(int32_t begin, int32_t end);
     void FreeHeap();
+    void ReleaseStorage();
     void SetCapacity(int32_t capacity);
     void SetGrowthFailed();
     char* Scratch(int64_t size);

@@ -155,8 +155,12 @@ void CXmlNode::Write(CXmlString& out, int32_t& depth, bool compressed) {
 
 bool CXmlNode::Write(CXmlTextSink& sink, int32_t& depth, bool compressed) {
     CXmlBufferedOutput out(sink);
-    CTreeWriter<CXmlBufferedOutput>(out, depth, compressed).Run(this);
+    Write(out, depth, compressed);
     return out.Flush();
+}
+
+void CXmlNode::Write(CXmlBufferedOutput& out, int32_t& depth, bool compressed) {
+    CTreeWriter<CXmlBufferedOutput>(out, depth, compressed).Run(this);
 }
 
 CXmlBufferedOutput::CXmlBufferedOutput(CXmlTextSink& sink, std::size_t bufferSize)

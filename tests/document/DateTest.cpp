@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -148,4 +151,109 @@ TEST(DateTest, TodayComesFromTheLocalCalendar) {
     EXPECT_GE(today.GetYear(), 2024);
     EXPECT_GE(today.GetMonth(), 1);
     EXPECT_LE(today.GetMonth(), 12);
+}
+
+namespace {
+
+// The texts a date is read from: dates as written, and everything around them
+// that the reading has rules for (either separator, blanks, signs, bytes that
+// end the text, numbers that overflow).
+std::string RandomDateText(std::mt19937& rng) {
+    static const char kBytes[] = {'0',  '1',  '2', '5', '9', '/', '/',  '-', ' ', '\t',
+                                  '\n', '\v', '+', '-', 'x', ':', '\0', '3', '7', '/'};
+    std::string text;
+    const int length = static_cast<int>(rng() % 14);
+    for (int i = 0; i < length; ++i) {
+        text += kBytes[rng() % sizeof kBytes];
+    }
+    if (rng() % 4 == 0) {
+        text += std::to_string(rng()) + std::to_string(rng()); // past 32 bits
+    }
+    return text;
+}
+
+void ExpectSameReading(const std::string& text) {
+    CXmlString string;
+    string.Append(text.data(), static_cast<int32_t>(text.size()));
+    CDate byString(9, 9, 9);
+    byString.ParseText(string);
+    CDate byBytes(8, 8, 8);
+    byBytes.ParseText(text.data(), static_cast<int32_t>(text.size()));
+    ASSERT_TRUE(byBytes.IsSameDate(byString))
+        << "'" << text << "': " << byBytes.GetMonth() << "/" << byBytes.GetDay() << "/"
+        << byBytes.GetYear() << " instead of " << byString.GetMonth() << "/" << byString.GetDay()
+        << "/" << byString.GetYear();
+}
+
+} // namespace
+
+TEST(DateTest, ReadingBytesGivesWhatReadingTheStringGives) {
+    for (const char* text : {"12/31/2005",
+                             "12-31-2005",
+                             " 7/4/1999",
+                             "3/15/2025 12:00",
+                             "05/06/07/08",
+                             "1/2/05",
+                             "12/31-2005",
+                             "12//2005",
+                             "12/2005",
+                             "12/",
+                             "20051231",
+                             "",
+                             "x/y/z",
+                             "2005-12/31/7",
+                             "/",
+                             "//",
+                             "///",
+                             "-",
+                             "--",
+                             "/5/2005",
+                             "1/2/",
+                             "+3/-4/ 2025",
+                             "99999999999/1/1",
+                             "4294967296/4294967297/4294967295",
+                             "12/31/2005\n",
+                             "\t12/\t31/\t2005",
+                             "1-2-3-4"}) {
+        ExpectSameReading(text);
+    }
+    ExpectSameReading(std::string("12/31\0/2005", 11));
+    ExpectSameReading(std::string("\0/1/2", 5));
+    std::mt19937 rng(20250615);
+    for (int round = 0; round < 200000; ++round) {
+        ExpectSameReading(RandomDateText(rng));
+    }
+    // Every text of up to four bytes of a small alphabet.
+    const char alphabet[] = {'1', '/', '-', ' ', '+', '\0', 'x'};
+    for (int length = 0; length <= 4; ++length) {
+        std::vector<size_t> digits(static_cast<size_t>(length), 0);
+        for (;;) {
+            std::string text;
+            for (const size_t digit : digits) {
+                text += alphabet[digit];
+            }
+            ExpectSameReading(text);
+            size_t at = 0;
+            while (at < digits.size() && ++digits[at] == sizeof alphabet) {
+                digits[at++] = 0;
+            }
+            if (at == digits.size()) {
+                break;
+            }
+        }
+    }
+}
+
+TEST(DateTest, ReadingNoBytes) {
+    CDate date(1, 2, 3);
+    date.ParseText(nullptr, 5);
+    ExpectFields(date, 0, 0, 0);
+    date = CDate(1, 2, 3);
+    date.ParseText("12/31/2005", 0);
+    ExpectFields(date, 0, 0, 0);
+    // Only the bytes given are read: "12/31" has no second separator.
+    date.ParseText("12/31/2005", 5);
+    ExpectFields(date, 12, 0, 0);
+    date.ParseText("12/31/2005", 7);
+    ExpectFields(date, 12, 31, 2);
 }
