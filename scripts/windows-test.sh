@@ -21,5 +21,5 @@ fi
 (cd build-windows && ctest --output-on-failure)
 bash tests/windows/resources_check.sh build-windows/ui/quillmar.exe
 bash tests/windows/cli_compare.sh build/cli/quillmar-cli build-windows/cli/quillmar-cli.exe
-bash tests/windows/smoke_test.sh build-windows/ui/quillmar.exe samples/rates.xml build-windows/smoke
+timeout 300 bash tests/windows/smoke_test.sh build-windows/ui/quillmar.exe samples/rates.xml build-windows/smoke
 wineserver -k 2>/dev/null || true

@@ -155,16 +155,23 @@ echo "unregistered"
 wine reg add "$classes\\.xml" /ve /d "OtherEditor.Document" /f >/dev/null
 wine "$program" /Unregserver &
 pid=$!
-# /Unregserver alone tells the user in a message box, which Return closes.
-box=""
+# /Unregserver alone tells the user in a message box; its OK button (the
+# bottom right one) closes it. Keys may miss a box that has not yet taken
+# the focus, so the button is clicked, again until the program ends.
+seen=no
 for _ in $(seq 1 150); do
+    kill -0 "$pid" 2>/dev/null || break
     box=$(xdotool search --name "^Quillmar\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$box" ] && break
+    if [ -n "$box" ]; then
+        seen=yes
+        geometry=$(xdotool getwindowgeometry --shell "$box" 2>/dev/null) || continue
+        eval "$geometry"
+        xdotool mousemove --window "$box" $((WIDTH - 40)) $((HEIGHT - 16)) click 1 || true
+    fi
     sleep 0.2
 done
-[ -n "$box" ] || fail "/Unregserver showed no message"
-xdotool windowfocus "$box" 2>/dev/null || true
-xdotool key Return
+[ "$seen" = yes ] || fail "/Unregserver showed no message"
+! kill -0 "$pid" 2>/dev/null || fail "the message of /Unregserver could not be closed"
 wait "$pid" || fail "/Unregserver did not end cleanly"
 pid=""
 expect_default "$classes\\.xml" "OtherEditor.Document"
