@@ -6,6 +6,7 @@
 #include "support/FakePlatform.h"
 #include "support/TestFiles.h"
 #include "support/TreeDump.h"
+#include "tests/xml/CapacityLimit.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,20 +24,6 @@ namespace {
 constexpr const char* kRateFile = "<?xml version=\"1.0\"?>\n<RATEFILE>\n"
                                   "  <CUSTOMER><CONTRACTNUM>7</CONTRACTNUM></CUSTOMER>\n"
                                   "</RATEFILE>\n";
-
-// Lowers the largest capacity of every CXmlString for the life of the object.
-class CCapacityLimit {
-public:
-    explicit CCapacityLimit(int32_t limit) : m_nPrevious(CXmlString::GetCapacityLimit()) {
-        CXmlString::SetCapacityLimit(limit);
-    }
-    CCapacityLimit(const CCapacityLimit&) = delete;
-    CCapacityLimit& operator=(const CCapacityLimit&) = delete;
-    ~CCapacityLimit() { CXmlString::SetCapacityLimit(m_nPrevious); }
-
-private:
-    int32_t m_nPrevious;
-};
 
 class SaveFaultsTest : public ::testing::Test {
 protected:
@@ -109,7 +96,7 @@ TEST_F(SaveFaultsTest, IncompleteTextIsNotWritten) {
         m_doc->m_pRootNode->AddChild("CUSTOMER", "a customer with a fairly long text");
     }
     {
-        const CCapacityLimit limit(1024);
+        const CapacityLimit limit(1024);
         EXPECT_FALSE(m_doc->DoSave());
     }
     ExpectNothingSaved(path, {"rates-03152025-094107.xml", "rates.xml"});

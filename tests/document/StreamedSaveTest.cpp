@@ -5,6 +5,7 @@
 #include "document/SafeFileWriter.h"
 #include "support/FakePlatform.h"
 #include "support/TestFiles.h"
+#include "tests/xml/CapacityLimit.h"
 #include "xml/XmlTextSink.h"
 
 #include <gtest/gtest.h>
@@ -19,19 +20,6 @@ constexpr const char* kRateFile =
     "<?xml version=\"1.0\"?>\n<RATEFILE><HEADER><VENDOR>Tire & Wheel</VENDOR></HEADER>"
     "<CUSTOMER><CONTRACTNUM>7</CONTRACTNUM><INSURANCEPLAN><PLANKEY>K1</PLANKEY>"
     "<PLANDESC>a &lt;b&gt; c</PLANDESC></INSURANCEPLAN></CUSTOMER></RATEFILE>\n";
-
-class CLimit {
-public:
-    explicit CLimit(int32_t limit) : m_nSaved(CXmlString::GetCapacityLimit()) {
-        CXmlString::SetCapacityLimit(limit);
-    }
-    CLimit(const CLimit&) = delete;
-    CLimit& operator=(const CLimit&) = delete;
-    ~CLimit() { CXmlString::SetCapacityLimit(m_nSaved); }
-
-private:
-    int32_t m_nSaved;
-};
 
 // The real file operations, counting the pieces written; the piece of a
 // given number fails.
@@ -115,7 +103,7 @@ TEST_F(StreamedSaveTest, TextsAStringCouldNotHoldAreRefusedAsBefore) {
     CQuillmarDoc doc(m_platform);
     ASSERT_TRUE(doc.DoOpen(m_path));
     CXmlNode* note = doc.m_pRootNode->AddChild("NOTE", "");
-    const CLimit limit(5000);
+    const CapacityLimit limit(5000);
     CXmlString base;
     ASSERT_TRUE(doc.SerializeStore(base));
     // The text grows by the note's text, less the blanks that line it up.
