@@ -3,6 +3,7 @@
 #include "support/TestFiles.h"
 
 #include "document/SafeFileWriter.h"
+#include "tests/support/ScriptedAnswers.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -33,26 +34,12 @@ std::vector<std::string> CFakePlatform::MessageTexts() const {
 
 MsgAnswer CFakePlatform::ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) {
     m_messages.push_back({text, icon, buttons});
-    if (buttons == MsgButtons::Ok) {
-        return MsgAnswer::Ok;
-    }
-    if (m_answers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return MsgAnswer::Cancel;
-    }
-    const MsgAnswer answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
+    return NextAnswer(m_answers, text, buttons);
 }
 
 std::string CFakePlatform::ChooseFile(const CFileDialogSpec& spec) {
     m_dialogs.push_back(spec);
-    if (m_chosenFiles.empty()) {
-        return {};
-    }
-    std::string path = m_chosenFiles.front();
-    m_chosenFiles.pop_front();
-    return path;
+    return NextChosenFile(m_chosenFiles);
 }
 
 bool CFakePlatform::CopyFileReplacing(const std::string& from, const std::string& to) {

@@ -1,6 +1,7 @@
 #include "support/TestPlatform.h"
 
 #include "document/SafeFileWriter.h"
+#include "tests/support/ScriptedAnswers.h"
 
 #include <gtest/gtest.h>
 
@@ -22,26 +23,12 @@ MsgAnswer CTestPlatform::ShowCaptionedMessage(const std::string& text, const std
     if (m_whileBoxUp) {
         m_whileBoxUp(m_boxes.back());
     }
-    if (buttons == MsgButtons::Ok) {
-        return MsgAnswer::Ok;
-    }
-    if (m_answers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return MsgAnswer::Cancel;
-    }
-    const MsgAnswer answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
+    return NextAnswer(m_answers, text, buttons);
 }
 
 std::string CTestPlatform::ChooseFile(const CFileDialogSpec& spec) {
     m_fileDialogs.push_back(spec);
-    if (m_chosenFiles.empty()) {
-        return {};
-    }
-    std::string path = m_chosenFiles.front();
-    m_chosenFiles.pop_front();
-    return path;
+    return NextChosenFile(m_chosenFiles);
 }
 
 bool CTestPlatform::CopyFileReplacing(const std::string& from, const std::string& to) {
