@@ -29,7 +29,7 @@ int SlotBitsFor(size_t count) {
 
 } // namespace
 
-CCustomerIndex::CCustomerIndex(const CXmlNode* root) {
+CCustomerIndex::CCustomerIndex(const CXmlNode* root, size_t customersToAdd) {
     const std::vector<CXmlNode*> customers = ChildrenNamed(root, rate::Keys().customer);
     // The contract numbers are read first, in a loop of their own: each
     // customer is read from memory that has not been touched for long, and
@@ -39,7 +39,9 @@ CCustomerIndex::CCustomerIndex(const CXmlNode* root) {
     for (const CXmlNode* customer : customers) {
         contracts.push_back(ContractOf(customer));
     }
-    m_entries.reserve(customers.size());
+    // Filings are never moved as customers are added: a merge that adds
+    // thousands would otherwise copy the list again and again.
+    m_entries.reserve(customers.size() + customersToAdd);
     Reserve(customers.size());
     for (size_t i = 0; i < customers.size(); ++i) {
         File(contracts[i], m_nNextOrder++, customers[i]);

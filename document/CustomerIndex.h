@@ -14,8 +14,8 @@
 class CCustomerIndex {
 public:
     // Files every customer of root under the text of its first CONTRACTNUM
-    // child (empty when it has none).
-    explicit CCustomerIndex(const CXmlNode* root);
+    // child (empty when it has none), with room for customersToAdd more.
+    explicit CCustomerIndex(const CXmlNode* root, size_t customersToAdd = 0);
 
     // The customers whose contract number is contractNum, in child order.
     std::vector<CXmlNode*> Find(const CXmlString& contractNum) const;

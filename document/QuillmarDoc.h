@@ -189,8 +189,8 @@ private:
     // The record of a plan key and its place in m_planValues, or null.
     const CPlanValues* FindRecord(std::string_view planKey, size_t* position = nullptr) const;
     // keyHash is CPlanIndex::Hash of planKey.
-    const CPlanValues& AddRecord(const CXmlString& planKey, const CXmlString& planDesc,
-                                 const CXmlString& dpKey, uint32_t keyHash);
+    const CPlanValues& AddRecord(const CXmlString& planKey, CXmlString planDesc, CXmlString dpKey,
+                                 uint32_t keyHash);
     // Today's date for the expiry test: read once per merge, or afresh
     // outside a merge.
     CDate Today();

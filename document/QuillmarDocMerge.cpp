@@ -136,11 +136,19 @@ void CQuillmarDoc::MergeCustomers(const CXmlDocument& incoming) {
     if (!m_pRootNode) {
         return;
     }
-    CCustomerIndex index(m_pRootNode);
-    m_pCustomerIndex = &index;
     // The incoming root does not change during the merge: its customers are
     // the same whether looked up before or one by one.
-    for (CXmlNode* customer : ChildrenNamed(incoming.GetRoot(), rate::Keys().customer)) {
+    const std::vector<CXmlNode*> customers =
+        ChildrenNamed(incoming.GetRoot(), rate::Keys().customer);
+    // Each customer may be added; each plan may make a record.
+    CCustomerIndex index(m_pRootNode, customers.size());
+    size_t children = 0;
+    for (const CXmlNode* customer : customers) {
+        children += static_cast<size_t>(customer->GetChildCount());
+    }
+    m_planValues.reserve(m_planValues.size() + children);
+    m_pCustomerIndex = &index;
+    for (CXmlNode* customer : customers) {
         MergeCustomer(customer);
     }
     m_pCustomerIndex = nullptr;

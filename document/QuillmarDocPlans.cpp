@@ -10,6 +10,7 @@
 #include "document/RateVocabulary.h"
 
 #include <algorithm>
+#include <deque>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,10 @@ const CXmlString& TextOf(const CXmlNode* node) {
     return node ? node->TextRef() : noText;
 }
 
+CXmlString TakeTextOf(CXmlNode* node) {
+    return node ? node->TakeText() : CXmlString();
+}
+
 // A loaded plan with the texts the merge reads of it, and its place among the
 // customer's plans.
 struct CLoadedPlan {
@@ -31,8 +36,8 @@ struct CLoadedPlan {
     size_t nOrder;
     CXmlNode* pPlan;
     const CXmlString* pExpiration;
-    const CXmlString* pPlanDesc;
-    const CXmlString* pDpKey;
+    CXmlNode* pPlanDesc;
+    CXmlNode* pDpKey;
 };
 
 // An incoming plan with the nodes the merge reads and changes.
@@ -90,6 +95,35 @@ std::vector<CIncomingPlan> g_spareIncoming;
 std::vector<CXmlNode*> g_spareMoving;
 std::vector<CXmlNode*> g_spareRemoved;
 
+// The keys of the items of incoming customers, prepared once for each name
+// as written: the customers of a file have the same few items. The key
+// handed out is valid until the next call.
+class CItemKeys {
+public:
+    const CXmlKey& For(const CXmlString& name) {
+        for (const CEntry& entry : m_entries) {
+            if (entry.name.Equals(name)) {
+                return entry.key;
+            }
+        }
+        if (m_entries.size() == kMostNames) {
+            m_entries.pop_back();
+        }
+        m_entries.push_front({name, CXmlKey(name)});
+        return m_entries.front().key;
+    }
+
+private:
+    struct CEntry {
+        CXmlString name;
+        CXmlKey key;
+    };
+    static constexpr size_t kMostNames = 16;
+    std::deque<CEntry> m_entries;
+};
+
+CItemKeys g_itemKeys;
+
 std::string_view KeyOf(const CLoadedPlan& plan) {
     return plan.key;
 }
@@ -111,12 +145,12 @@ const CPlanValues* CQuillmarDoc::FindRecord(std::string_view planKey, size_t* po
     return m_planValues[found].get();
 }
 
-const CPlanValues& CQuillmarDoc::AddRecord(const CXmlString& planKey, const CXmlString& planDesc,
-                                           const CXmlString& dpKey, uint32_t keyHash) {
+const CPlanValues& CQuillmarDoc::AddRecord(const CXmlString& planKey, CXmlString planDesc,
+                                           CXmlString dpKey, uint32_t keyHash) {
     auto record = std::make_unique<CPlanValues>();
     record->m_strPlanKey = planKey;
-    record->m_strPlanDesc = planDesc;
-    record->m_strDpKey = dpKey;
+    record->m_strPlanDesc = std::move(planDesc);
+    record->m_strDpKey = std::move(dpKey);
     m_planValues.push_back(std::move(record));
     const CPlanValues& added = *m_planValues.back();
     // The first record of a key is the one that counts.
@@ -180,6 +214,11 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
     // being copied, with the same result. An observer is told of every copy as it
     // is made, so it gets copies.
     const bool movePlans = lastPairing && m_bIncomingDisposable && !m_pMergeObserver;
+    // The loaded plan whose values a record takes is removed when the pair
+    // is done, and nothing reads it before: its texts can move into the
+    // record instead of being copied. The incoming tree is then another
+    // tree, and no observer looks at the plans removed.
+    const bool takeValues = m_bIncomingDisposable && !m_pMergeObserver;
     CLentList<CXmlNode*> lentMoving(g_spareMoving);
     std::vector<CXmlNode*>& moving = *lentMoving;
     if (m_pMergeObserver) {
@@ -215,8 +254,8 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         CXmlNode* plan = loadedCustomer->GetChild(index);
         const auto [key, expiration, desc, dpKey] = FirstChildren<4>(
             plan, {&keys.planKey, &keys.expirationDate, &keys.planDesc, &keys.dpKey});
-        loadedPlans.push_back({View(TextOf(key)), loadedPlans.size(), plan, &TextOf(expiration),
-                               &TextOf(desc), &TextOf(dpKey)});
+        loadedPlans.push_back(
+            {View(TextOf(key)), loadedPlans.size(), plan, &TextOf(expiration), desc, dpKey});
     }
     CLentList<CIncomingPlan> lentIncoming(g_spareIncoming);
     std::vector<CIncomingPlan>& incomingPlans = *lentIncoming;
@@ -332,9 +371,16 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
                     removedAt[candidate->nOrder] = candidate->pPlan;
                 }
             }
-            static const CXmlString noValue;
-            record = &AddRecord(planKey, found ? *found->pPlanDesc : noValue,
-                                found ? *found->pDpKey : noValue, incoming.nKeyHash);
+            CXmlString planDesc;
+            CXmlString dpKey;
+            if (found && takeValues) {
+                planDesc = TakeTextOf(found->pPlanDesc);
+                dpKey = TakeTextOf(found->pDpKey);
+            } else if (found) {
+                planDesc = TextOf(found->pPlanDesc);
+                dpKey = TextOf(found->pDpKey);
+            }
+            record = &AddRecord(planKey, std::move(planDesc), std::move(dpKey), incoming.nKeyHash);
         }
         if (incoming.pPlanDesc && !record->m_strPlanDesc.IsEmpty()) {
             incoming.pPlanDesc->AssignText(record->m_strPlanDesc);
@@ -381,7 +427,7 @@ void CQuillmarDoc::MergeCustomerItem(CXmlNode* loadedCustomer, const CXmlNode* i
     if (!loadedCustomer || !item) {
         return;
     }
-    if (CXmlNode* existing = loadedCustomer->FindChild(CXmlKey(item->NameRef()), 0)) {
+    if (CXmlNode* existing = loadedCustomer->FindChild(g_itemKeys.For(item->NameRef()), 0)) {
         existing->AssignText(item->TextRef());
     } else {
         loadedCustomer->AddChild(item->GetName(), item->GetText());

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <new>
 #include <vector>
 
@@ -106,22 +107,53 @@ CXmlString CXmlNode::GetChildKey(int32_t index) const {
 
 void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
                                  int32_t count) const {
+    // A name written as the upper case form of a key, as the names of a rate
+    // file are, is decided by its length and one compare: each length that
+    // is short enough names the one key of that length. When two keys share
+    // a length every name takes the full path below.
+    constexpr int32_t kShortLength = 16;
+    int8_t keyOfLength[kShortLength];
+    std::fill(std::begin(keyOfLength), std::end(keyOfLength), int8_t{-1});
+    bool byLength = count <= INT8_MAX;
     int32_t missing = 0;
     for (int32_t k = 0; k < count; ++k) {
         found[k] = nullptr;
         // An empty key finds nothing: it is never missed.
-        if (!keys[k]->IsEmpty()) {
-            ++missing;
+        if (keys[k]->IsEmpty()) {
+            continue;
+        }
+        ++missing;
+        const int32_t length = keys[k]->GetLength();
+        if (length < kShortLength && byLength) {
+            if (keyOfLength[length] >= 0) {
+                byLength = false;
+            } else if (keys[k]->GetUpperBuffer()) {
+                keyOfLength[length] = static_cast<int8_t>(k);
+            }
         }
     }
     const int32_t children = m_children.GetCount();
     for (int32_t i = 0; i < children && missing > 0; ++i) {
         CXmlNode* child = m_children.At(i);
+        const int32_t nameLength = child->m_strName.GetLength();
+        if (byLength && !child->m_pKey && nameLength < kShortLength) {
+            const int32_t k = keyOfLength[nameLength];
+            if (k >= 0 &&
+                SameBytes(child->m_strName.GetBuffer(), keys[k]->GetUpperBuffer(), nameLength)) {
+                // No other key has this length: the child is found under
+                // key k alone.
+                if (!found[k]) {
+                    found[k] = child;
+                    --missing;
+                }
+                continue;
+            }
+        }
         // What the child is found under, worked out once for all keys.
         const bool stored = child->m_pKey != nullptr;
         const XmlKeyRange range =
             stored ? XmlKeyRange{child->m_pKey, static_cast<int32_t>(std::strlen(child->m_pKey))}
-                   : PreparedKeyRange(child->m_strName.GetBuffer(), child->m_strName.GetLength());
+                   : PreparedKeyRange(child->m_strName.GetBuffer(), nameLength);
         for (int32_t k = 0; k < count; ++k) {
             const CXmlKey& key = *keys[k];
             if (key.GetLength() != range.nLength || found[k] || range.nLength == 0) {

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 class CXmlBufferedOutput;
@@ -46,6 +47,8 @@ public:
     void SetText(CXmlString text);
     // SetText without the copy its parameter is made as.
     void AssignText(const CXmlString& text) { m_strText.Assign(text); }
+    // Moves the text out of the node, which is left with an empty text.
+    CXmlString TakeText() { return std::move(m_strText); }
 
     // Read-only views of the name and text, for callers that only look.
     const CXmlString& NameRef() const { return m_strName; }
