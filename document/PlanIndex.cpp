@@ -2,6 +2,9 @@
 
 #include "document/TextHash.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace {
 
 constexpr int kFirstSlotBits = 6;
@@ -58,7 +61,18 @@ void CPlanIndex::Insert(size_t place, uint32_t hash) {
 }
 
 void CPlanIndex::Grow() {
-    const int bits = m_slots.empty() ? kFirstSlotBits : m_nSlotBits + 1;
+    Rebuild(m_slots.empty() ? kFirstSlotBits : m_nSlotBits + 1);
+}
+
+void CPlanIndex::Reserve(size_t records) {
+    // A table filled to two thirds of the way to its limit of one half.
+    const size_t slots = records + records / 2;
+    if (slots > m_slots.size() && records < kFree) {
+        Rebuild(std::max(kFirstSlotBits, static_cast<int>(std::bit_width(slots - 1))));
+    }
+}
+
+void CPlanIndex::Rebuild(int bits) {
     // Made in full before the table changes: running out of memory leaves
     // the index as it was.
     std::vector<Slot> bigger(size_t{1} << bits, Slot{0, kFree});

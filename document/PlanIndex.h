@@ -33,6 +33,9 @@ public:
     // key is filed already: the first one filed counts. The record's key
     // must stay as it is until Clear. hash is the Hash of the key.
     void Insert(size_t place, uint32_t hash);
+    // Makes room for records records in all, so that filing that many grows
+    // the table at most once more.
+    void Reserve(size_t records);
     void Clear();
 
 private:
@@ -44,6 +47,7 @@ private:
 
     std::string_view KeyAt(uint32_t place) const;
     void Grow();
+    void Rebuild(int bits);
 
     const Records& m_records;
     std::vector<Slot> m_slots; // a power of two of them, or none

@@ -147,6 +147,7 @@ void CQuillmarDoc::MergeCustomers(const CXmlDocument& incoming) {
         children += static_cast<size_t>(customer->GetChildCount());
     }
     m_planValues.reserve(m_planValues.size() + children);
+    m_planIndex.Reserve(m_planValues.size() + children);
     m_pCustomerIndex = &index;
     for (CXmlNode* customer : customers) {
         MergeCustomer(customer);
