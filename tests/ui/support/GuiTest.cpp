@@ -10,6 +10,7 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -35,7 +36,13 @@ public:
                 << message.utf8_str();
         });
         m_toolkit = std::make_unique<CHeadlessToolkit>(new CTestApp, "ui_tests");
-        ASSERT_TRUE(m_toolkit->IsStarted());
+        if (!m_toolkit->IsStarted()) {
+            // GoogleTest would mark every test skipped after a failed set-up,
+            // and a skipped test does not fail the run: this one must.
+            TearDown();
+            std::fprintf(stderr, "The toolkit could not be started: no test can run.\n");
+            std::exit(EXIT_FAILURE);
+        }
     }
     void TearDown() override {
         m_toolkit.reset();
