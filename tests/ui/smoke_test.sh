@@ -9,7 +9,7 @@ file=$2
 out=$3
 
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x900x24" "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1280x900x24 -noreset" "$0" "$@"
 fi
 
 mkdir -p "$out"
