@@ -78,6 +78,15 @@ private:
         return out + "</" + name + ">";
     }
 
+    // Mostly a few names, and now and then one of many, more than the
+    // merge keeps prepared keys for.
+    std::string ItemName() {
+        if (Chance(30)) {
+            return OneOf({"NOTE", "Note"}) + std::to_string(Pick(23));
+        }
+        return OneOf({"STATE", "NAME", "InsurancePlan"});
+    }
+
     std::string Customer() {
         const std::string name = OneOf({"CUSTOMER", "CUSTOMER", "CUSTOMER", "Customer"});
         std::string out = "<" + name + ">";
@@ -89,7 +98,7 @@ private:
             out += Element("CONTRACTNUM", OneOf({"100", "400"}));
         }
         for (int i = Pick(5); i > 0; --i) {
-            out += Chance(25) ? Element(OneOf({"STATE", "NAME", "InsurancePlan"}), Word()) : Plan();
+            out += Chance(25) ? Element(ItemName(), Word()) : Plan();
         }
         return out + "</" + name + ">";
     }
