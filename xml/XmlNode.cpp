@@ -174,6 +174,23 @@ void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
     }
 }
 
+void CXmlNode::CopyFromApart(const CXmlNode* source) {
+    CXmlNode apart;
+    apart.CopyFrom(source);
+    m_strName.Assign(apart.m_strName);
+    m_strText.Assign(apart.m_strText);
+    const CXmlNodeArray::CTaken copies = apart.m_children.Take();
+    for (int32_t i = 0; i < copies.nCount; ++i) {
+        CXmlNode* copy = copies.ppNodes[i];
+        copy->m_pParent = this;
+        const int32_t before = m_children.GetCount();
+        if (m_children.AddUnderOwnName(copy) <= before) {
+            delete copy; // no room in the list: left out, as CopyFrom does
+        }
+    }
+    CXmlNodeArray::FreeTaken(copies);
+}
+
 int32_t CXmlNode::GetChildCount(CXmlString name) const {
     const CXmlKey key(name);
     const int32_t count = m_children.GetCount();
@@ -296,6 +313,15 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
     if (!source) {
         return;
     }
+    // This node within the source's subtree, or the source itself, would
+    // take part in its own copy and copy itself as it grows, without end:
+    // the copy is then made apart first and taken over.
+    for (const CXmlNode* node = this; node; node = node->m_pParent) {
+        if (node == source) {
+            CopyFromApart(source);
+            return;
+        }
+    }
     struct Frame {
         CXmlNode* pTarget;
         const CXmlNode* pSource;
@@ -320,8 +346,13 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
             }
             copy->m_strName.Assign(sourceChild->m_strName);
             copy->m_strText.Assign(sourceChild->m_strText);
-            frame.pTarget->AddChild(copy);
-            stack.push_back({copy, sourceChild, 0, sourceChild->GetChildCount()});
+            CXmlNodeArray& siblings = frame.pTarget->m_children;
+            const int32_t before = siblings.GetCount();
+            if (siblings.AddUnderOwnName(copy) > before) {
+                stack.push_back({copy, sourceChild, 0, sourceChild->GetChildCount()});
+            } else {
+                delete copy; // no room in the list: left out with its subtree
+            }
         }
     } catch (const std::bad_alloc&) {
         // Out of memory for the walk itself: the copy ends where it stands.

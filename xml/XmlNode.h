@@ -142,6 +142,8 @@ private:
         return KeyMatches(key.GetBuffer(), key.GetLength());
     }
     void DestroyChildren() noexcept;
+    // CopyFrom of a source whose subtree holds this node.
+    void CopyFromApart(const CXmlNode* source);
 
     // The key and the name first: a lookup reads them of every child it
     // passes, and the pool places nodes so that they share a cache line.

@@ -242,6 +242,20 @@ TEST_F(PlanMatchingTest, PlanKeysAreComparedExactly) {
     EXPECT_EQ(0, m_doc->GetPlansMatched());
 }
 
+TEST_F(PlanMatchingTest, CustomerMergedIntoOneOfItsOwnPlansEndsWithOneCopy) {
+    Load(OneCustomer(Plan("A", "DA", "a")));
+    CXmlNode* customer = m_doc->m_pRootNode->FindChild("CUSTOMER", 0);
+    CXmlNode* plan = customer->FindChild("INSURANCEPLAN", 0);
+    // The plan is the loaded customer and one of the incoming plans: its copy
+    // is added to it, and copies the plan as it is at that moment.
+    m_doc->MergePlans(plan, customer);
+    EXPECT_EQ("INSURANCEPLAN\n  PLANKEY = A\n  DPKEY = DA\n  PLANDESC = a\n  CONTRACTNUM = 1\n"
+              "  INSURANCEPLAN\n    PLANKEY = A\n    DPKEY = DA\n    PLANDESC = a\n"
+              "    CONTRACTNUM = 1\n    INSURANCEPLAN\n",
+              DumpTree(plan));
+    EXPECT_EQ(1, m_doc->GetPlansImported());
+}
+
 TEST_F(PlanMatchingTest, MergingAFileWithItselfKeepsEveryValue) {
     const std::string text = "<RATEFILE><CUSTOMER><CONTRACTNUM>1</CONTRACTNUM>" +
                              Plan("A", "DA", "a", "12/31/2030") + "<NAME>n</NAME>" +

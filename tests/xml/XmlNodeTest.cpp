@@ -98,6 +98,19 @@ TEST(XmlNodeEdits, CopyFromItselfCopiesOnce) {
     EXPECT_EQ(TreeText(&node), "N[](A[1],A[1])");
 }
 
+TEST(XmlNodeEdits, CopyFromAnAncestorCopiesItAsItWas) {
+    CXmlNode root;
+    root.SetName("R");
+    CXmlNode* branch = root.AddChild("B", "b");
+    CXmlNode* leaf = branch->AddChild("D", "d");
+    leaf->AddChild("E", "e");
+    leaf->CopyFrom(&root);
+    EXPECT_EQ(TreeText(&root), "R[](B[b](R[](E[e],B[b](D[d](E[e])))))");
+    // The copy sits where the leaf was, and its children know their parent.
+    EXPECT_EQ(leaf->GetChild(1)->GetParent(), leaf);
+    EXPECT_EQ(leaf->GetChildKey(1).GetBuffer(), std::string("b"));
+}
+
 TEST(XmlDocumentNew, NewReplacesTheTree) {
     CXmlDocument doc;
     EXPECT_EQ(doc.GetRoot(), nullptr);
