@@ -145,7 +145,8 @@ bool CQuillmarDoc::SerializeStore(CXmlString& text) {
         int32_t depth = -1;
         m_pRootNode->Write(text, depth, m_bCompressed);
     }
-    return !text.HasGrowthFailed();
+    // A text longer than a file that can be opened again is not saved.
+    return !text.HasGrowthFailed() && text.GetLength() <= CXmlDocument::GetFileTextLimit();
 }
 
 bool CQuillmarDoc::StoreText(CXmlTextSink& sink) {
@@ -156,8 +157,9 @@ bool CQuillmarDoc::StoreText(CXmlTextSink& sink) {
         int32_t depth = -1;
         m_pRootNode->Write(out, depth, m_bCompressed);
     }
-    // Refused past the length a string built by SerializeStore could reach.
-    const bool complete = !out.Failed() && out.GetLength() <= CXmlString::GetLengthLimit();
+    // Refused past the length of a file that can be opened again, which a
+    // string built by SerializeStore can always hold.
+    const bool complete = !out.Failed() && out.GetLength() <= CXmlDocument::GetFileTextLimit();
     return out.Flush() && complete;
 }
 

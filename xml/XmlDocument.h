@@ -20,6 +20,10 @@ public:
 
     static constexpr const char* kHeader = "<?xml version=\"1.0\"?>";
     static constexpr int32_t kFileTextGrowStep = 102400;
+    // The longest file Load reads: its text is held in a string that grows
+    // by kFileTextGrowStep. A writer that means its file to be read again
+    // writes no more.
+    static int32_t GetFileTextLimit() { return CXmlString::GetLengthLimit(kFileTextGrowStep); }
 
     CXmlDocument();
     CXmlDocument(const CXmlDocument&) = delete;

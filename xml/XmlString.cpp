@@ -31,11 +31,12 @@ int32_t CXmlString::GetCapacityLimit() {
     return g_nCapacityLimit;
 }
 
-int32_t CXmlString::GetLengthLimit() {
+int32_t CXmlString::GetLengthLimit(int32_t growStep) {
     // The capacity grows in whole steps from the initial one, and a text
     // leaves room for its NUL and one spare byte (see GrowFor).
-    const int32_t steps = (g_nCapacityLimit - kInitialCapacity) / kDefaultGrowStep;
-    return kInitialCapacity + steps * kDefaultGrowStep - 2;
+    const int32_t step = growStep > 0 ? growStep : kDefaultGrowStep;
+    const int32_t steps = (g_nCapacityLimit - kInitialCapacity) / step;
+    return kInitialCapacity + steps * step - 2;
 }
 
 void CXmlString::SetCapacityLimit(int32_t limit) {

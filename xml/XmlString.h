@@ -81,11 +81,11 @@ public:
     // rule. Tests lower it to exercise the limit without gigabytes of memory.
     static int32_t GetCapacityLimit();
     static void SetCapacityLimit(int32_t limit);
-    // The longest text a new string with the default grow step can hold
-    // under the capacity limit: appending any longer one marks it as
-    // incomplete. For writers that pass a text on in pieces instead of
-    // holding it, to refuse exactly the texts a string would refuse.
-    static int32_t GetLengthLimit();
+    // The longest text a new string with the given grow step can hold under
+    // the capacity limit: appending any longer one marks it as incomplete.
+    // For writers that pass a text on in pieces instead of holding it, to
+    // refuse exactly the texts a string would refuse.
+    static int32_t GetLengthLimit(int32_t growStep = kDefaultGrowStep);
 
     // Takes over a malloc'ed block holding length bytes and a NUL (size bytes
     // in all), as if those bytes had been appended to an empty string with

@@ -97,17 +97,19 @@ TEST_F(StreamedSaveTest, LargeTextsGoToTheFileInPieces) {
     EXPECT_EQ(m_folder.List(), std::vector<std::string>{"rates.xml"});
 }
 
-TEST_F(StreamedSaveTest, TextsAStringCouldNotHoldAreRefusedAsBefore) {
+TEST_F(StreamedSaveTest, TextsTooLongToBeOpenedAgainAreRefused) {
     // A customer text that brings the whole text to lengths around the
-    // longest a string may hold.
+    // longest file that can be opened, which is shorter than the longest
+    // text a string may hold.
     CQuillmarDoc doc(m_platform);
     ASSERT_TRUE(doc.DoOpen(m_path));
     CXmlNode* note = doc.m_pRootNode->AddChild("NOTE", "");
-    const CapacityLimit limit(5000);
+    const CapacityLimit limit(110000);
+    ASSERT_LT(CXmlDocument::GetFileTextLimit(), CXmlString::GetLengthLimit());
     CXmlString base;
     ASSERT_TRUE(doc.SerializeStore(base));
     // The text grows by the note's text, less the blanks that line it up.
-    const int32_t room = CXmlString::GetLengthLimit() - base.GetLength();
+    const int32_t room = CXmlDocument::GetFileTextLimit() - base.GetLength();
     int completeSaves = 0;
     int refusedSaves = 0;
     for (int32_t extra = room - 5; extra <= room + 40; ++extra) {
@@ -118,6 +120,9 @@ TEST_F(StreamedSaveTest, TextsAStringCouldNotHoldAreRefusedAsBefore) {
         m_platform.m_messages.clear();
         ASSERT_EQ(doc.OnSaveDocument(m_path), complete) << extra;
         EXPECT_EQ(ReadFileText(m_path), complete ? std::string(text.GetBuffer()) : before);
+        // What was saved opens again.
+        CXmlDocument saved;
+        EXPECT_TRUE(saved.Load(m_path.c_str())) << extra;
         EXPECT_EQ(m_platform.m_messages.size(), complete ? 0u : 1u);
         EXPECT_EQ(m_folder.List(), std::vector<std::string>{"rates.xml"});
         ++(complete ? completeSaves : refusedSaves);
