@@ -49,79 +49,47 @@ CCustomerIndex::CCustomerIndex(const CXmlNode* root, size_t customersToAdd) {
 }
 
 void CCustomerIndex::Reserve(size_t customers) {
-    const int keyBits = SlotBitsFor(customers);
-    if (keyBits > m_nKeyBits) {
-        std::vector<KeySlot> slots(size_t{1} << keyBits, KeySlot{0, kNone, kNone});
-        for (const KeySlot& slot : m_keySlots) {
-            if (slot.nHead == kNone) {
-                continue;
-            }
-            size_t at = SlotForHash(slot.nHash, keyBits);
-            while (slots[at].nHead != kNone) {
-                at = (at + 1) & (slots.size() - 1);
-            }
-            slots[at] = slot;
-        }
-        m_keySlots.swap(slots);
-        m_nKeyBits = keyBits;
+    const int bits = SlotBitsFor(customers);
+    if (bits > m_nKeyBits) {
+        m_keySlots = Refiled(
+            m_keySlots, bits, KeySlot{0, kNone, kNone},
+            [](const KeySlot& slot) { return slot.nHead != kNone; },
+            [](const KeySlot& slot) { return slot.nHash; });
+        m_nKeyBits = bits;
     }
-    const int nodeBits = SlotBitsFor(customers);
-    if (nodeBits > m_nNodeBits) {
-        std::vector<NodeSlot> slots(size_t{1} << nodeBits, NodeSlot{nullptr, kNone});
-        for (const NodeSlot& slot : m_nodeSlots) {
-            if (!slot.pNode) {
-                continue;
-            }
-            size_t at = SlotForHash(HashNode(slot.pNode), nodeBits);
-            while (slots[at].pNode) {
-                at = (at + 1) & (slots.size() - 1);
-            }
-            slots[at] = slot;
-        }
-        m_nodeSlots.swap(slots);
-        m_nNodeBits = nodeBits;
+    if (bits > m_nNodeBits) {
+        m_nodeSlots = Refiled(
+            m_nodeSlots, bits, NodeSlot{nullptr, kNone},
+            [](const NodeSlot& slot) { return slot.pNode != nullptr; },
+            [](const NodeSlot& slot) { return HashNode(slot.pNode); });
+        m_nNodeBits = bits;
     }
 }
 
-const CCustomerIndex::KeySlot* CCustomerIndex::FindKey(std::string_view key, uint32_t hash) const {
-    if (m_keySlots.empty()) {
-        return nullptr;
-    }
-    const size_t mask = m_keySlots.size() - 1;
-    for (size_t at = SlotForHash(hash, m_nKeyBits);; at = (at + 1) & mask) {
+size_t CCustomerIndex::KeySlotOf(std::string_view key, uint32_t hash) const {
+    return ProbeSlots(hash, m_nKeyBits, [&](size_t at) {
         const KeySlot& slot = m_keySlots[at];
-        if (slot.nHead == kNone) {
-            return nullptr;
-        }
-        if (slot.nHash == hash && m_entries[slot.nHead].strKey == key) {
-            return &slot;
-        }
-    }
-}
-
-CCustomerIndex::KeySlot* CCustomerIndex::FindKey(std::string_view key, uint32_t hash) {
-    return const_cast<KeySlot*>(std::as_const(*this).FindKey(key, hash));
+        return slot.nHead == kNone || (slot.nHash == hash && m_entries[slot.nHead].strKey == key);
+    });
 }
 
 CCustomerIndex::NodeSlot* CCustomerIndex::FindNode(const CXmlNode* customer) {
     if (m_nodeSlots.empty()) {
         return nullptr;
     }
-    const size_t mask = m_nodeSlots.size() - 1;
-    for (size_t at = SlotForHash(HashNode(customer), m_nNodeBits);; at = (at + 1) & mask) {
-        NodeSlot& slot = m_nodeSlots[at];
-        if (!slot.pNode || slot.pNode == customer) {
-            return &slot;
-        }
-    }
+    return &m_nodeSlots[ProbeSlots(HashNode(customer), m_nNodeBits, [&](size_t at) {
+        const NodeSlot& slot = m_nodeSlots[at];
+        return !slot.pNode || slot.pNode == customer;
+    })];
 }
 
 std::vector<CXmlNode*> CCustomerIndex::Find(const CXmlString& contractNum) const {
     std::vector<CXmlNode*> customers;
     const std::string_view key(contractNum.GetBuffer(),
                                static_cast<size_t>(contractNum.GetLength()));
-    const KeySlot* slot = FindKey(key, HashText(key));
-    for (uint32_t at = slot ? slot->nHead : kNone; at != kNone; at = m_entries[at].nNext) {
+    const uint32_t first =
+        m_keySlots.empty() ? kNone : m_keySlots[KeySlotOf(key, HashText(key))].nHead;
+    for (uint32_t at = first; at != kNone; at = m_entries[at].nNext) {
         if (m_entries[at].bValid) {
             customers.push_back(m_entries[at].pNode);
         }
@@ -137,14 +105,15 @@ void CCustomerIndex::File(std::string_view key, int64_t order, CXmlNode* custome
     const auto added = static_cast<uint32_t>(m_entries.size());
     m_entries.push_back({std::string(key), order, customer, kNone, true});
     const uint32_t hash = HashText(key);
-    if (KeySlot* slot = FindKey(key, hash)) {
-        if (m_entries[slot->nTail].nOrder < order) {
-            m_entries[slot->nTail].nNext = added;
-            slot->nTail = added;
+    KeySlot& slot = m_keySlots[KeySlotOf(key, hash)];
+    if (slot.nHead != kNone) {
+        if (m_entries[slot.nTail].nOrder < order) {
+            m_entries[slot.nTail].nNext = added;
+            slot.nTail = added;
         } else {
             // Filed again: the customer goes before the first filing that
             // comes after it in child order.
-            uint32_t* link = &slot->nHead;
+            uint32_t* link = &slot.nHead;
             while (*link != kNone && m_entries[*link].nOrder < order) {
                 link = &m_entries[*link].nNext;
             }
@@ -152,12 +121,7 @@ void CCustomerIndex::File(std::string_view key, int64_t order, CXmlNode* custome
             *link = added;
         }
     } else {
-        const size_t mask = m_keySlots.size() - 1;
-        size_t at = SlotForHash(hash, m_nKeyBits);
-        while (m_keySlots[at].nHead != kNone) {
-            at = (at + 1) & mask;
-        }
-        m_keySlots[at] = {hash, added, added};
+        slot = {hash, added, added};
         ++m_nKeys;
     }
     NodeSlot* node = FindNode(customer);

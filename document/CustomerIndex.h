@@ -50,8 +50,8 @@ private:
     };
 
     void File(std::string_view key, int64_t order, CXmlNode* customer);
-    KeySlot* FindKey(std::string_view key, uint32_t hash);
-    const KeySlot* FindKey(std::string_view key, uint32_t hash) const;
+    // The slot of key's chain, or the free slot where it would be filed.
+    size_t KeySlotOf(std::string_view key, uint32_t hash) const;
     NodeSlot* FindNode(const CXmlNode* customer);
     void Reserve(size_t customers);
 

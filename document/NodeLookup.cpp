@@ -9,13 +9,8 @@ std::vector<CXmlNode*> ChildrenNamed(const CXmlNode* parent, const CXmlKey& key)
     if (!parent || key.IsEmpty()) {
         return children;
     }
-    const int32_t count = parent->GetChildCount();
-    children.reserve(static_cast<size_t>(count));
-    for (int32_t index = 0; index < count; ++index) {
-        if (parent->ChildHasKey(index, key)) {
-            children.push_back(parent->GetChild(index));
-        }
-    }
+    children.reserve(static_cast<size_t>(parent->GetChildCount()));
+    ForEachChildNamed(parent, key, [&children](CXmlNode* child) { children.push_back(child); });
     return children;
 }
 

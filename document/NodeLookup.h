@@ -14,6 +14,19 @@
 // yields for name with the occurrences 0, 1, 2 and so on, found in one walk
 // over the children instead of one walk per occurrence.
 std::vector<CXmlNode*> ChildrenNamed(const CXmlNode* parent, const char* name);
+// The same children handed to visit one by one, without gathering them.
+template <class Visit>
+void ForEachChildNamed(const CXmlNode* parent, const CXmlKey& key, Visit visit) {
+    if (!parent) {
+        return;
+    }
+    const int32_t count = parent->GetChildCount();
+    for (int32_t index = 0; index < count; ++index) {
+        if (parent->ChildHasKey(index, key)) {
+            visit(parent->GetChild(index));
+        }
+    }
+}
 std::vector<CXmlNode*> ChildrenNamed(const CXmlNode* parent, const CXmlKey& key);
 
 // Whether the text of node's first child named name equals text; a missing

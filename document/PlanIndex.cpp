@@ -24,16 +24,15 @@ size_t CPlanIndex::Find(std::string_view key, uint32_t hash) const {
     if (m_nCount == 0) {
         return npos;
     }
-    const size_t mask = m_slots.size() - 1;
-    for (size_t at = SlotForHash(hash, m_nSlotBits);; at = (at + 1) & mask) {
+    const Slot& slot = m_slots[FindSlot(key, hash)];
+    return slot.nPlace == kFree ? npos : slot.nPlace;
+}
+
+size_t CPlanIndex::FindSlot(std::string_view key, uint32_t hash) const {
+    return ProbeSlots(hash, m_nSlotBits, [&](size_t at) {
         const Slot& slot = m_slots[at];
-        if (slot.nPlace == kFree) {
-            return npos;
-        }
-        if (slot.nHash == hash && KeyAt(slot.nPlace) == key) {
-            return slot.nPlace;
-        }
-    }
+        return slot.nPlace == kFree || (slot.nHash == hash && KeyAt(slot.nPlace) == key);
+    });
 }
 
 void CPlanIndex::Insert(size_t place, uint32_t hash) {
@@ -45,18 +44,10 @@ void CPlanIndex::Insert(size_t place, uint32_t hash) {
     if ((m_nCount + 1) * 2 > m_slots.size()) {
         Grow();
     }
-    const std::string_view key = KeyAt(static_cast<uint32_t>(place));
-    const size_t mask = m_slots.size() - 1;
-    for (size_t at = SlotForHash(hash, m_nSlotBits);; at = (at + 1) & mask) {
-        Slot& slot = m_slots[at];
-        if (slot.nPlace == kFree) {
-            slot = {hash, static_cast<uint32_t>(place)};
-            ++m_nCount;
-            return;
-        }
-        if (slot.nHash == hash && KeyAt(slot.nPlace) == key) {
-            return;
-        }
+    Slot& slot = m_slots[FindSlot(KeyAt(static_cast<uint32_t>(place)), hash)];
+    if (slot.nPlace == kFree) {
+        slot = {hash, static_cast<uint32_t>(place)};
+        ++m_nCount;
     }
 }
 
@@ -73,22 +64,10 @@ void CPlanIndex::Reserve(size_t records) {
 }
 
 void CPlanIndex::Rebuild(int bits) {
-    // Made in full before the table changes: running out of memory leaves
-    // the index as it was.
-    std::vector<Slot> bigger(size_t{1} << bits, Slot{0, kFree});
-    m_slots.swap(bigger);
+    m_slots = Refiled(
+        m_slots, bits, Slot{0, kFree}, [](const Slot& slot) { return slot.nPlace != kFree; },
+        [](const Slot& slot) { return slot.nHash; });
     m_nSlotBits = bits;
-    const size_t mask = m_slots.size() - 1;
-    for (const Slot& slot : bigger) {
-        if (slot.nPlace == kFree) {
-            continue;
-        }
-        size_t at = SlotForHash(slot.nHash, m_nSlotBits);
-        while (m_slots[at].nPlace != kFree) {
-            at = (at + 1) & mask;
-        }
-        m_slots[at] = slot;
-    }
 }
 
 void CPlanIndex::Clear() {

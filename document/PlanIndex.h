@@ -46,6 +46,8 @@ private:
     static constexpr uint32_t kFree = UINT32_MAX;
 
     std::string_view KeyAt(uint32_t place) const;
+    // The slot of key, or the free slot where it would be filed.
+    size_t FindSlot(std::string_view key, uint32_t hash) const;
     void Grow();
     void Rebuild(int bits);
 

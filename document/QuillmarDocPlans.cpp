@@ -246,29 +246,19 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
     // are read through references, as they are when used.
     CLentList<CLoadedPlan> lentLoaded(g_spareLoaded);
     std::vector<CLoadedPlan>& loadedPlans = *lentLoaded;
-    const int32_t loadedCount = loadedCustomer->GetChildCount();
-    for (int32_t index = 0; index < loadedCount; ++index) {
-        if (!loadedCustomer->ChildHasKey(index, keys.insurancePlan)) {
-            continue;
-        }
-        CXmlNode* plan = loadedCustomer->GetChild(index);
+    ForEachChildNamed(loadedCustomer, keys.insurancePlan, [&](CXmlNode* plan) {
         const auto [key, expiration, desc, dpKey] = FirstChildren<4>(
             plan, {&keys.planKey, &keys.expirationDate, &keys.planDesc, &keys.dpKey});
         loadedPlans.push_back(
             {View(TextOf(key)), loadedPlans.size(), plan, &TextOf(expiration), desc, dpKey});
-    }
+    });
     CLentList<CIncomingPlan> lentIncoming(g_spareIncoming);
     std::vector<CIncomingPlan>& incomingPlans = *lentIncoming;
-    const int32_t incomingCount = incomingCustomer->GetChildCount();
-    for (int32_t index = 0; index < incomingCount; ++index) {
-        if (!incomingCustomer->ChildHasKey(index, keys.insurancePlan)) {
-            continue;
-        }
-        CXmlNode* plan = incomingCustomer->GetChild(index);
+    ForEachChildNamed(incomingCustomer, keys.insurancePlan, [&](CXmlNode* plan) {
         const auto [key, desc, dpKey] =
             FirstChildren<3>(plan, {&keys.planKey, &keys.planDesc, &keys.dpKey});
         incomingPlans.push_back({plan, &TextOf(key), desc, dpKey, 0, CPlanIndex::npos, true});
-    }
+    });
     // The records of the incoming keys are looked up together: each lookup
     // reads some place of a large table, and reads that do not wait for each
     // other overlap. A record once made stays, so a key found now is found

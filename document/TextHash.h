@@ -1,10 +1,11 @@
-// The hash of a short text for the merge's flat lookup tables, and where a
-// table of 2^bits slots starts looking for it.
+// The hash of a short text for the merge's flat lookup tables, where a table
+// of 2^bits slots starts looking for it, and the walk from there.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 // FNV-1a: the keys are short, and SlotForHash spreads the hash over a table.
 inline uint32_t HashText(std::string_view text) {
@@ -19,4 +20,33 @@ inline uint32_t HashText(std::string_view text) {
 // of its bits into them. bits is between 1 and 63.
 inline size_t SlotForHash(uint64_t hash, int bits) {
     return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+}
+
+// The first slot, from where SlotForHash places hash onwards and round the
+// end of the table, for which stop holds: a lookup stops at its key or at a
+// free slot, a filing at a free slot. The table must have such a slot.
+template <class Stop> size_t ProbeSlots(uint64_t hash, int bits, Stop stop) {
+    const size_t mask = (size_t{1} << bits) - 1;
+    size_t at = SlotForHash(hash, bits);
+    while (!stop(at)) {
+        at = (at + 1) & mask;
+    }
+    return at;
+}
+
+// A table of 2^bits slots, free but for the slots of old that isUsed keeps,
+// each filed at the first free slot from where its hash (hashOf) places it.
+// Made in full apart from old, so that running out of memory leaves old as
+// it was.
+template <class Slot, class IsUsed, class HashOf>
+std::vector<Slot> Refiled(const std::vector<Slot>& old, int bits, const Slot& freeSlot,
+                          IsUsed isUsed, HashOf hashOf) {
+    std::vector<Slot> slots(size_t{1} << bits, freeSlot);
+    for (const Slot& slot : old) {
+        if (isUsed(slot)) {
+            slots[ProbeSlots(hashOf(slot), bits, [&](size_t at) { return !isUsed(slots[at]); })] =
+                slot;
+        }
+    }
+    return slots;
 }

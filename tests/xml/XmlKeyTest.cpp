@@ -35,17 +35,22 @@ std::string RandomName(std::mt19937& rng) {
     return name;
 }
 
+// Fewer than most children of random names, some renamed after they were
+// added: a renamed child keeps the key it was added under.
+void AddRandomChildren(std::mt19937& rng, CXmlNode& parent, unsigned most, const char* text) {
+    for (unsigned i = rng() % most; i > 0; --i) {
+        CXmlNode* child = parent.AddChild(RandomName(rng).c_str(), text);
+        if (rng() % 5 == 0) {
+            child->SetName(RandomName(rng).c_str());
+        }
+    }
+}
+
 TEST(XmlKey, PreparedKeysFindWhatNamesFind) {
     std::mt19937 rng(7);
     for (int round = 0; round < 500; ++round) {
         CXmlNode parent;
-        for (int i = static_cast<int>(rng() % 8); i > 0; --i) {
-            CXmlNode* child = parent.AddChild(RandomName(rng).c_str(), "t");
-            // A renamed child keeps the key it was added under.
-            if (rng() % 5 == 0) {
-                child->SetName(RandomName(rng).c_str());
-            }
-        }
+        AddRandomChildren(rng, parent, 8, "t");
         for (int lookup = 0; lookup < 10; ++lookup) {
             const std::string name = RandomName(rng);
             const CXmlKey key(name.c_str());
@@ -84,12 +89,7 @@ TEST(XmlKey, FirstChildrenAreWhatFindChildGives) {
     std::mt19937 rng(11);
     for (int round = 0; round < 500; ++round) {
         CXmlNode parent;
-        for (int i = static_cast<int>(rng() % 10); i > 0; --i) {
-            CXmlNode* child = parent.AddChild(RandomName(rng).c_str(), "");
-            if (rng() % 5 == 0) {
-                child->SetName(RandomName(rng).c_str());
-            }
-        }
+        AddRandomChildren(rng, parent, 10, "");
         std::vector<std::string> names;
         std::vector<CXmlKey> keys;
         for (int k = static_cast<int>(rng() % 5); k >= 0; --k) {
