@@ -9,6 +9,18 @@
 #include <memory>
 #include <random>
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <io.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -72,13 +84,29 @@ private:
     bool m_bFailed = false;
 };
 
+fs::path FolderOf(const fs::path& target) {
+    const fs::path folder = target.parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+// Gives a file the rights a file gets that is created the usual way: read
+// and write for all that the process's file mode mask leaves. (On Windows
+// the file was created with them.)
+void GiveUsualNewFileRights([[maybe_unused]] const fs::path& file) {
+#ifndef _WIN32
+    // The mask can only be read by setting it; the program does its work on
+    // one thread, so nothing else creates a file meanwhile.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    std::error_code ec;
+    fs::permissions(file, static_cast<fs::perms>(0666 & ~mask), ec);
+#endif
+}
+
 // Creates a file of a new name beside target, opened for writing; the name
 // is left in temp. Null when no such file can be created.
 std::FILE* CreateTempBeside(CFileLayer& files, const fs::path& target, fs::path& temp) {
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const fs::path folder = FolderOf(target);
     // 64 random bits a name: nobody can guess the next name, nor fill the
     // folder with every name that could come.
     std::random_device seed;
@@ -103,13 +131,38 @@ std::FILE* CreateTempBeside(CFileLayer& files, const fs::path& target, fs::path&
 } // namespace
 
 std::FILE* CFileLayer::CreateNew(const std::string& path) {
+#ifdef _WIN32
     // "x": fail rather than reuse a file or follow a link that exists already.
     return std::fopen(path.c_str(), "wbx");
+#else
+    // O_EXCL: the same, and the file is its owner's alone from the start.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+    }
+    return file;
+#endif
 }
 
 bool CFileLayer::WriteAll(std::FILE* file, const char* bytes, std::size_t size) {
     const bool written = size == 0 || std::fwrite(bytes, 1, size, file) == size;
     return std::fflush(file) == 0 && written;
+}
+
+bool CFileLayer::Sync(std::FILE* file) {
+    if (std::fflush(file) != 0) {
+        return false;
+    }
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle) != 0;
+#else
+    return ::fsync(::fileno(file)) == 0;
+#endif
 }
 
 bool CFileLayer::Close(std::FILE* file) {
@@ -125,6 +178,21 @@ bool CFileLayer::Rename(const std::string& from, const std::string& to) {
 bool CFileLayer::Remove(const std::string& path) {
     std::error_code ec;
     return fs::remove(FilePath(path), ec);
+}
+
+bool CFileLayer::SyncFolder([[maybe_unused]] const std::string& folder) {
+#ifdef _WIN32
+    // A rename is made durable by the file system itself.
+    return true;
+#else
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+#endif
 }
 
 CFileLayer& CFileLayer::Real() {
@@ -165,31 +233,32 @@ bool WriteFileReplacing(const std::string& path, const std::function<bool(CXmlTe
         return false;
     }
     guard.Track(temp);
-    // Until it is complete the temporary file is its owner's alone: a save
-    // that is cut short must not leave the content where others may read it
-    // when the file it replaces is private.
-    const fs::perms created = fs::status(temp, ec).permissions();
-    const bool knowsCreated = !ec;
-    fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
 
     CLayerSink sink(files, file.Get());
-    const bool written = write(sink) && !sink.Failed();
-    const bool closed = file.Close();
-    if (!written || !closed) {
+    if (!write(sink) || sink.Failed()) {
         return false;
     }
-
     // The new file keeps the access rights of the one it replaces, and a
-    // file that replaces none gets those every new file gets.
+    // file that replaces none gets those every new file gets. They are set
+    // before the data goes to the disk, so that they get there with it.
     if (replacing) {
         fs::permissions(temp, status.permissions(), ec);
-    } else if (knowsCreated) {
-        fs::permissions(temp, created, ec);
+    } else {
+        GiveUsualNewFileRights(temp);
+    }
+    // On the disk before it takes the old file's place: after a power cut
+    // the file under path is the old one or the complete new one.
+    if (!files.Sync(file.Get()) || !file.Close()) {
+        return false;
     }
     if (!files.Rename(FileName(temp), FileName(target))) {
         return false;
     }
     guard.Commit();
+    // The folder's entry for the new file goes to the disk too. The old file
+    // is gone by now, so a folder that cannot be synced (some file systems
+    // refuse) does not make the save a failure.
+    files.SyncFolder(FileName(FolderOf(target)));
     return true;
 }
 

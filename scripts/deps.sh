@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev
     libwxgtk3.2-dev libcairo2-dev fonts-liberation
     libpugixml-dev libtinyxml2-dev
-    xvfb xauth x11-utils imagemagick poppler-utils xdg-utils
+    xvfb xauth x11-utils imagemagick poppler-utils xdg-utils strace
     clang-14 libclang-rt-14-dev
 )
 # Wine comes with what it recommends (its fonts and libraries among them).

@@ -4,8 +4,11 @@
 #include "support/EngineText.h"
 #include "support/TestFiles.h"
 
+#include <exception>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -101,4 +104,73 @@ TEST_F(FormatCommandTest, UnwritableDestinationsAreLeftAsTheyWere) {
     EXPECT_EQ("quillmar-cli: standard output" + failed, run.strErr);
 
     EXPECT_EQ((std::vector<std::string>{"folder", "locked.xml"}), m_folder.List());
+}
+
+namespace {
+
+// Whether strace is installed and may trace a program here.
+bool CanTrace() {
+    try {
+        return RunProgram("strace", {"-o", "/dev/null", "true"}).nStatus == 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// The first line at or after from that holds every one of parts; npos when
+// there is none.
+size_t FindLine(const std::vector<std::string>& lines, size_t from,
+                const std::vector<std::string>& parts) {
+    for (size_t index = from; index < lines.size(); ++index) {
+        bool all = true;
+        for (const std::string& part : parts) {
+            all = all && lines[index].find(part) != std::string::npos;
+        }
+        if (all) {
+            return index;
+        }
+    }
+    return std::string::npos;
+}
+
+} // namespace
+
+// A power cut after the save leaves the old or the new file: the new one is
+// on the disk before it takes the old one's place, and its folder entry
+// after.
+TEST_F(FormatCommandTest, SavedFileReachesTheDiskBeforeAndAfterTheRename) {
+    if (!CanTrace()) {
+        GTEST_SKIP() << "strace is not installed or may not trace here (scripts/deps.sh "
+                        "installs it); the order of the system calls cannot be seen";
+    }
+    const std::string out = File("out.xml", "old content");
+    const std::string folder = fs::canonical(m_folder.Path()).string();
+    const CTestFolder traceFolder;
+    const std::string trace = traceFolder.File("trace.txt");
+    // -y: file descriptors with their paths.
+    const CCliRun run = RunProgram("strace", {"-f", "-y", "-o", trace, "-e",
+                                              "trace=fsync,fdatasync,rename,renameat,renameat2",
+                                              CliPath(), "format", m_sample, "-o", out});
+    ASSERT_EQ(0, run.nStatus) << run.strErr;
+    EXPECT_EQ(SavedText(m_sample, false), ReadFileText(out));
+    const std::string traced = ReadFileText(trace);
+    std::vector<std::string> lines;
+    {
+        std::string line;
+        for (char byte : traced) {
+            if (byte == '\n') {
+                lines.push_back(line);
+                line.clear();
+            } else {
+                line += byte;
+            }
+        }
+    }
+    const std::string temp = folder + "/out.xml.~";
+    const size_t synced = FindLine(lines, 0, {"sync(", "<" + temp, ".tmp>) = 0"});
+    ASSERT_NE(std::string::npos, synced) << traced;
+    const size_t renamed = FindLine(lines, synced, {"rename", ".tmp\", \"" + out + "\") = 0"});
+    ASSERT_NE(std::string::npos, renamed) << "the rename comes after the file's sync";
+    EXPECT_NE(std::string::npos, FindLine(lines, renamed, {"fsync(", "<" + folder + ">) = 0"}))
+        << "the folder's sync comes after the rename";
 }
