@@ -11,8 +11,10 @@
 #include <wx/filename.h>
 #include <wx/utils.h>
 
+#include <cstdlib>
 #include <filesystem>
-#include <random>
+#include <string>
+#include <vector>
 #endif
 
 #ifdef __WXMSW__
@@ -49,6 +51,10 @@ MailResult SendFileByMail(const std::string& path, const std::string& name) {
     return result == MAPI_USER_ABORT ? MailResult::kCancelled : MailResult::kFailed;
 }
 
+void RemoveMailCopies() {
+    // The simple mail interface has taken the file when it returns.
+}
+
 #else
 
 namespace {
@@ -58,31 +64,67 @@ namespace fs = std::filesystem;
 // Exit codes of xdg-email.
 constexpr int kXdgToolNotFound = 3;
 
-// A copy of the file in a folder of its own under the temporary folder. The
-// mail program reads an attachment when the message is sent, long after the
-// caller has deleted its file; the copy stays until the system clears its
-// temporary files.
-bool CopyForMail(const std::string& path, const std::string& name, std::string& copy) {
+// The folders that hold copies handed to the mail program. The mail program
+// reads an attachment when the message is sent, long after the caller has
+// deleted its file: a copy the mail program took stays until the program
+// ends.
+class CMailCopies {
+public:
+    CMailCopies() = default;
+    CMailCopies(const CMailCopies&) = delete;
+    CMailCopies& operator=(const CMailCopies&) = delete;
+    ~CMailCopies() { RemoveAll(); }
+
+    void Keep(const fs::path& folder) { m_folders.push_back(folder); }
+    void RemoveAll() {
+        for (const fs::path& folder : m_folders) {
+            std::error_code ec;
+            fs::remove_all(folder, ec);
+        }
+        m_folders.clear();
+    }
+
+    static CMailCopies& Get() {
+        static CMailCopies copies;
+        return copies;
+    }
+
+private:
+    std::vector<fs::path> m_folders;
+};
+
+// The user's own folder for files of running programs, or else the
+// temporary folder.
+fs::path MailCopyBase() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::error_code ec;
-    const fs::path base = fs::temp_directory_path(ec);
-    if (ec) {
+    if (runtime && *runtime && fs::is_directory(runtime, ec)) {
+        return runtime;
+    }
+    return fs::temp_directory_path(ec);
+}
+
+// A copy of the file, under its document's name, in a new folder that only
+// the user may enter and whose name nobody can take first (mkdtemp).
+bool CopyForMail(const std::string& path, const std::string& name, fs::path& folder,
+                 std::string& copy) {
+    const fs::path base = MailCopyBase();
+    if (base.empty()) {
         return false;
     }
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path folder = base / ("quillmar-mail-" + std::to_string(random() % 100000000));
-        if (fs::create_directory(folder, ec)) {
-            const fs::path target = folder / fs::path(name).filename();
-            if (!fs::copy_file(path, target, ec)) {
-                fs::remove_all(folder, ec);
-                return false;
-            }
-            copy = target.string();
-            return true;
-        }
+    std::string pattern = (base / "quillmar-mail-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+        return false;
     }
-    return false;
+    folder = pattern;
+    const fs::path target = folder / fs::path(name).filename();
+    std::error_code ec;
+    if (!fs::copy_file(path, target, ec)) {
+        fs::remove_all(folder, ec);
+        return false;
+    }
+    copy = target.string();
+    return true;
 }
 
 } // namespace
@@ -94,8 +136,9 @@ MailResult SendFileByMail(const std::string& path, const std::string& name) {
     if (program.empty()) {
         return MailResult::kNoMailProgram;
     }
+    fs::path folder;
     std::string copy;
-    if (!CopyForMail(path, name, copy)) {
+    if (!CopyForMail(path, name, folder, copy)) {
         return MailResult::kFailed;
     }
     // Started without a shell: the paths go to the program as they are.
@@ -105,10 +148,18 @@ MailResult SendFileByMail(const std::string& path, const std::string& name) {
                              L"--attach",      attachment.wc_str(), nullptr};
     const long code = wxExecute(argv, wxEXEC_SYNC);
     if (code == 0) {
+        CMailCopies::Get().Keep(folder);
         return MailResult::kSent;
     }
+    // Nobody took the copy.
+    std::error_code ec;
+    fs::remove_all(folder, ec);
     return code == -1 || code == kXdgToolNotFound ? MailResult::kNoMailProgram
                                                   : MailResult::kFailed;
+}
+
+void RemoveMailCopies() {
+    CMailCopies::Get().RemoveAll();
 }
 
 #endif

@@ -2,6 +2,7 @@
 // file, the backup copy, the clock, and mail through xdg-email.
 #include "support/GuiTest.h"
 
+#include "document/SafeFileWriter.h"
 #include "ui/MailSender.h"
 #include "ui/WxPlatform.h"
 
@@ -11,7 +12,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -83,6 +86,52 @@ TEST(WxPlatformTest, BackupCopyReplacesAnExistingFile) {
     EXPECT_FALSE(platform.CopyFileReplacing(folder.File("missing.xml"), to));
 }
 
+// A backup copy may be read by those who may read the file it copies, and by
+// nobody else, whatever file of that name was there and whatever the mask.
+TEST(WxPlatformTest, BackupCopyHasTheRightsOfTheFileItCopies) {
+    struct Case {
+        fs::perms source;
+        bool bDestinationExists;
+    };
+    const Case cases[] = {
+        {fs::perms::owner_read | fs::perms::owner_write, false},
+        {fs::perms::owner_read | fs::perms::owner_write, true},
+        {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, true},
+        {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+             fs::perms::others_read,
+         false},
+    };
+    CTestFolder folder;
+    CWxPlatform platform;
+    const std::function<bool(const std::string&, const std::string&)> copies[] = {
+        [&](const std::string& from, const std::string& to) {
+            return platform.CopyFileReplacing(from, to);
+        },
+        [](const std::string& from, const std::string& to) { return CopyFileReplacing(from, to); },
+    };
+    for (const mode_t mask : {mode_t{022}, mode_t{077}}) {
+        const mode_t oldMask = umask(mask);
+        for (size_t copy = 0; copy < 2; ++copy) {
+            for (const Case& c : cases) {
+                const std::string from = folder.Write("from.xml", "rates");
+                fs::permissions(from, c.source);
+                const std::string to = folder.File("backup.xml");
+                fs::remove(to);
+                if (c.bDestinationExists) {
+                    folder.Write("backup.xml", "old");
+                    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write |
+                                            fs::perms::group_all | fs::perms::others_all);
+                }
+                EXPECT_TRUE(copies[copy](from, to));
+                EXPECT_EQ(c.source, fs::status(to).permissions())
+                    << "copy " << copy << ", mask " << mask << ", source " << int(c.source);
+                EXPECT_EQ("rates", ReadFileBytes(to));
+            }
+        }
+        umask(oldMask);
+    }
+}
+
 TEST(WxPlatformTest, LocalTimeIsNow) {
     CWxPlatform platform;
     std::tm local{};
@@ -94,15 +143,16 @@ TEST(WxPlatformTest, LocalTimeIsNow) {
     EXPECT_EQ(expected.tm_yday, local.tm_yday);
 }
 
-// A PATH whose xdg-email records its arguments and the attachment's bytes,
-// and ends with code.
+// A PATH whose xdg-email records its arguments, the attachment's bytes and
+// the rights of the attachment's folder, and ends with code.
 class CFakeXdgEmail {
 public:
     explicit CFakeXdgEmail(int code) {
         const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + m_folder.File("args") +
                                    "'\nfor last; do :; done\ncat \"$last\" > '" +
-                                   m_folder.File("attachment") + "'\nexit " + std::to_string(code) +
-                                   "\n";
+                                   m_folder.File("attachment") +
+                                   "'\nstat -c %a \"${last%/*}\" > '" + m_folder.File("mode") +
+                                   "'\nexit " + std::to_string(code) + "\n";
         const std::string program = m_folder.Write("xdg-email", script);
         fs::permissions(program, fs::perms::owner_all);
         wxGetEnv("PATH", &m_oldPath);
@@ -111,6 +161,7 @@ public:
     ~CFakeXdgEmail() { wxSetEnv("PATH", m_oldPath); }
     std::string Args() const { return ReadFileBytes(m_folder.File("args")); }
     std::string Attachment() const { return ReadFileBytes(m_folder.File("attachment")); }
+    std::string FolderRights() const { return ReadFileBytes(m_folder.File("mode")); }
 
 private:
     CTestFolder m_folder;
@@ -145,6 +196,46 @@ TEST(MailSenderTest, XdgEmailGetsACopyOfTheFileAsAttachment) {
     EXPECT_NE(std::string::npos, args.find("/rates.xml\n"));
     EXPECT_EQ(std::string::npos, args.find("temp-save"));
     EXPECT_EQ("<RATEFILE></RATEFILE>", xdgEmail.Attachment());
+}
+
+// The copy lies in a new folder of the user's runtime folder that nobody else
+// may enter, and goes once the mail program has no more use for it.
+TEST(MailSenderTest, CopyIsPrivateAndRemovedWhenDone) {
+    CTestFolder folder;
+    const std::string path = folder.Write("rates.xml", "<RATEFILE></RATEFILE>");
+    const fs::path runtime = folder.File("runtime");
+    fs::create_directory(runtime);
+    wxString oldRuntime;
+    const bool hadRuntime = wxGetEnv("XDG_RUNTIME_DIR", &oldRuntime);
+    wxSetEnv("XDG_RUNTIME_DIR", runtime.string());
+    const auto copies = [&] {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(runtime)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    };
+    {
+        CFakeXdgEmail sent(0);
+        EXPECT_EQ(MailResult::kSent, SendFileByMail(path, "rates.xml"));
+        EXPECT_EQ(0u, sent.Args().find("--subject\nrates.xml\n--attach\n" + runtime.string() +
+                                       "/quillmar-mail-"));
+        EXPECT_EQ("700\n", sent.FolderRights());
+        ASSERT_EQ(1u, copies().size()) << "kept while the mail program may read it";
+        RemoveMailCopies();
+        EXPECT_TRUE(copies().empty());
+    }
+    {
+        CFakeXdgEmail broken(4);
+        EXPECT_EQ(MailResult::kFailed, SendFileByMail(path, "rates.xml"));
+        EXPECT_EQ("700\n", broken.FolderRights());
+        EXPECT_TRUE(copies().empty()) << "a copy nobody took goes at once";
+    }
+    if (hadRuntime) {
+        wxSetEnv("XDG_RUNTIME_DIR", oldRuntime);
+    } else {
+        wxUnsetEnv("XDG_RUNTIME_DIR");
+    }
 }
 
 TEST(MailSenderTest, MissingMailProgramIsReportedAsSuch) {
