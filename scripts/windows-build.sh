@@ -14,6 +14,7 @@ started=$SECONDS
 cmake -S . -B build-windows -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release \
+    -DQUILLMAR_WERROR="${QUILLMAR_WERROR:-OFF}" \
     -DwxWidgets_CONFIG_EXECUTABLE="$wx_prefix/bin/wx-config"
 cmake --build build-windows -j "$(nproc)"
 echo "Built build-windows/ui/quillmar.exe and build-windows/cli/quillmar-cli.exe in $((SECONDS - started)) s"
