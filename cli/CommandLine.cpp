@@ -302,7 +302,9 @@ Works on rate files as the Quillmar desktop application does, without a display.
                  customers and plans.
   tree FILE      Prints the outline of the tree pane: one element a line, two
                  blanks of indentation per level, plans labelled with their
-                 descriptions and their children sorted by label.
+                 descriptions and their children sorted by label. An
+                 outline longer than the longest rate file (2 GB) is not
+                 written (exit status 3).
   format FILE    Writes FILE in the indented form (--compressed: the
                  compressed form) to OUT, or to standard output.
   merge BASE INCOMING
@@ -327,7 +329,8 @@ Works on rate files as the Quillmar desktop application does, without a display.
 
 Exit status: 0 done; 1 a file could not be read, is damaged or is not a rate
 file; 2 wrong usage; 3 an output could not be written (its destination is left
-as it was).
+as it was); 4 internal error (such as running out of memory), its message on
+standard error.
 )";
 }
 

@@ -9,4 +9,7 @@ enum ExitCode : int {
     kExitUsage = 2,
     // An output could not be written; its destination was left as it was.
     kExitWriteFailed = 3,
+    // Something unexpected stopped the program, such as running out of
+    // memory; the message went to standard error.
+    kExitInternalError = 4,
 };

@@ -3,6 +3,7 @@
 #include "document/TreeLabels.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -65,4 +66,28 @@ bool WriteOutline(const CXmlNode& root, CXmlTextSink& sink) {
         levels.push_back({TreeItemChildren(*child)});
     }
     return out.Flush();
+}
+
+uint64_t OutlineLength(const CXmlNode& root) {
+    // The order of the lines does not change their lengths: children are
+    // taken in the document's order.
+    struct Pending {
+        const CXmlNode* pNode;
+        uint64_t nDepth;
+    };
+    uint64_t length = 0;
+    std::vector<Pending> pending{{&root, 0}};
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        length += next.nDepth * kIndentPerLevel +
+                  static_cast<uint64_t>(TreeItemLabel(*next.pNode).GetLength()) + 1;
+        const int32_t count = next.pNode->GetChildCount();
+        for (int32_t index = 0; index < count; ++index) {
+            if (const CXmlNode* child = next.pNode->GetChild(index)) {
+                pending.push_back({child, next.nDepth + 1});
+            }
+        }
+    }
+    return length;
 }

@@ -5,14 +5,13 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
+#include "cli/InternalError.h"
 
 #include <cstdio>
-#include <exception>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
-#include <new>
 #include <string>
 #include <vector>
 
@@ -48,7 +47,7 @@ int main(int argc, char** argv) {
     // there): the same bytes as on every other system, no CR added.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    try {
+    return RunReportingInternalErrors([&] {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
         const CParsedCommandLine parsed = ParseCommandLine(args);
         if (!parsed.line) {
@@ -56,7 +55,7 @@ int main(int argc, char** argv) {
             const std::string usage =
                 UsageText(parsed.named) + "Try 'quillmar-cli --help' for more information.\n";
             std::fwrite(usage.data(), 1, usage.size(), stderr);
-            return kExitUsage;
+            return static_cast<int>(kExitUsage);
         }
         int status = Run(*parsed.line);
         if (!FlushStdout() && status == kExitOk) {
@@ -64,10 +63,5 @@ int main(int argc, char** argv) {
             status = kExitWriteFailed;
         }
         return status;
-    } catch (const std::bad_alloc&) {
-        PrintError({}, "out of memory.");
-    } catch (const std::exception& error) {
-        PrintError({}, error.what());
-    }
-    return kExitBadFile;
+    });
 }

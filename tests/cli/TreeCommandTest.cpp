@@ -5,7 +5,9 @@
 #include "document/TreeLabels.h"
 #include "xml/XmlDocument.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -128,4 +130,27 @@ TEST(TreeLabelsTest, ImagesLabelsAndOrder) {
     EXPECT_TRUE(children[4]->NameRef().Equals("rate"));
     EXPECT_TRUE(children[5]->NameRef().Equals("Rate"));
     EXPECT_EQ(customer->GetChild(1), TreeItemChildren(*customer)[1]);
+}
+
+// 50,000 levels make a file of 350 KB whose outline, two blanks a level,
+// would be 2.5 GB: refused before a byte of it is written.
+TEST_F(TreeCommandTest, OutlineLongerThanTheLongestRateFileIsRefused) {
+    constexpr uint64_t kLevels = 50000;
+    std::string deep;
+    for (uint64_t level = 0; level < kLevels; ++level) {
+        deep += "<A>";
+    }
+    for (uint64_t level = 0; level < kLevels; ++level) {
+        deep += "</A>";
+    }
+    const std::string path = File("deep.xml", deep);
+    const CCliRun run = RunCli({"tree", path});
+    EXPECT_EQ(3, run.nStatus);
+    EXPECT_EQ("", run.strOut);
+    // Each level's line: two blanks a level, "A" and the line feed.
+    const uint64_t outline = kLevels * (kLevels - 1) + 2 * kLevels;
+    EXPECT_EQ("quillmar-cli: " + path + ": the outline would be " + std::to_string(outline) +
+                  " bytes, more than the " + std::to_string(CXmlDocument::GetFileTextLimit()) +
+                  " bytes of the longest rate file; nothing was written.\n",
+              run.strErr);
 }
