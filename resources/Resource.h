@@ -66,6 +66,9 @@ constexpr int IDS_ABOUT_VERSION = 154;   // the About box's first line
 constexpr int IDS_ABOUT_COPYRIGHT = 155; // the About box's copyright line
 constexpr int IDS_DP_VERSION = 156;      // the About box's last line, set when it opens
 constexpr int IDS_RECENT_FILE = 157;     // the File menu's place holder of the recent files
+// Unregistering where the settings are a file of their own, which is kept.
+constexpr int IDS_UNREG_DONE_SETTINGS_KEPT = 170;
+constexpr int IDS_UNREG_FAILURE_SETTINGS_KEPT = 171;
 
 // Commands. Their string-table entries hold the status-bar prompt, a line
 // feed, and the tooltip.

@@ -74,6 +74,12 @@ constexpr std::array kStrings{
     StringEntry{IDS_ABOUT_COPYRIGHT, "Copyright (C) 2003-2025 Veltrane Systems"},
     StringEntry{IDS_DP_VERSION, "Data Processor Version"},
     StringEntry{IDS_RECENT_FILE, "Recent File"},
+    StringEntry{IDS_UNREG_DONE_SETTINGS_KEPT,
+                "Quillmar's file associations have been removed.  Its settings and recent-file "
+                "list were kept."},
+    StringEntry{IDS_UNREG_FAILURE_SETTINGS_KEPT,
+                "Not all of Quillmar's file associations were removed.  Its settings and "
+                "recent-file list were kept."},
     StringEntry{ID_FILE_MERGE, "Merges a new ratefile with the loaded ratefile.\nMerge..."},
     StringEntry{ID_EDIT_COMPRESSED_SAVE,
                 "Save the file in a compressed format to save space.\nCompressed"},

@@ -126,10 +126,20 @@ bool CQuillmarApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo) {
 
     case CCommandLineInfo::AppUnregister: {
         const bool removed = UnregisterShellFileTypes();
+#ifdef __WXMSW__
+        const int done = AFX_IDP_UNREG_DONE;
+        const int failure = AFX_IDP_UNREG_FAILURE;
+#else
+        // Here the settings are a file of the user's configuration, which
+        // also holds the recent-file list; unregistering the file types
+        // leaves it, and the message says so.
+        const int done = IDS_UNREG_DONE_SETTINGS_KEPT;
+        const int failure = IDS_UNREG_FAILURE_SETTINGS_KEPT;
+#endif
         if (!cmdInfo.m_bRunEmbedded) {
-            m_pPlatform->ShowMessage(
-                CStringTable::Get(removed ? AFX_IDP_UNREG_DONE : AFX_IDP_UNREG_FAILURE),
-                removed ? MsgIcon::Information : MsgIcon::Exclamation, MsgButtons::Ok);
+            m_pPlatform->ShowMessage(CStringTable::Get(removed ? done : failure),
+                                     removed ? MsgIcon::Information : MsgIcon::Exclamation,
+                                     MsgButtons::Ok);
         }
         m_nExitCode = removed ? 0 : 1;
         ExitInstance();

@@ -76,12 +76,20 @@ TEST_F(ApplicationStartupTest, PrintSwitchesMustBeLowerCase) {
     EXPECT_EQ("rates.xml - Quillmar", Frame().GetTitle());
 }
 
+// The settings file also holds the recent-file list: unregistering the file
+// types keeps it, and says so.
 TEST_F(ApplicationStartupTest, UnregisterRemovesTheRegistrationAndSaysSo) {
+    const std::filesystem::path settings =
+        std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "Quillmar" / "Quillmar.conf";
+    std::filesystem::create_directories(settings.parent_path());
+    const std::string kept = "[Recent File List]\nFile1=/srv/rates.xml\n";
+    { std::ofstream(settings) << kept; }
     EXPECT_FALSE(Start({"/UNREGISTER"}));
     EXPECT_THAT(m_platform->BoxTexts(),
-                ElementsAre("System registry entries have been removed and the INI file (if "
-                            "any) was deleted."));
+                ElementsAre("Quillmar's file associations have been removed.  Its settings and "
+                            "recent-file list were kept."));
     EXPECT_EQ(nullptr, TheApp().GetMainFrame());
+    EXPECT_EQ(kept, ReadFileBytes(settings.string()));
 }
 
 TEST_F(ApplicationStartupTest, UnregserverWithEmbeddingSaysNothing) {
