@@ -67,6 +67,11 @@ bool CXmlNode::StoredKeyMatches(const char* preparedKey, int32_t length) const {
 }
 
 void CXmlNode::SetName(CXmlString name) {
+    AssignName(name);
+}
+
+// A new name leaves the key under which the parent finds this node as it was.
+void CXmlNode::AssignName(const CXmlString& name) {
     if (!m_pKey && !SameKey(m_strName, name)) {
         FreezeKey();
     }
@@ -177,7 +182,7 @@ void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
 void CXmlNode::CopyFromApart(const CXmlNode* source) {
     CXmlNode apart;
     apart.CopyFrom(source);
-    m_strName.Assign(apart.m_strName);
+    AssignName(apart.m_strName);
     m_strText.Assign(apart.m_strText);
     const CXmlNodeArray::CTaken copies = apart.m_children.Take();
     for (int32_t i = 0; i < copies.nCount; ++i) {
@@ -328,7 +333,9 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
         int32_t nNext;
         int32_t nCount;
     };
-    m_strName.Assign(source->m_strName);
+    // The copied name is a new name of this node, as SetName gives it; the
+    // copied children are added under their own names.
+    AssignName(source->m_strName);
     m_strText.Assign(source->m_strText);
     try {
         std::vector<Frame> stack;

@@ -120,6 +120,8 @@ private:
     // it is what the current name gives after trimming and lowering.
     void SetKey(const CXmlKey& key);
     void FreezeKey();
+    // SetName without the copy its parameter is made as.
+    void AssignName(const CXmlString& name);
     // Inline: a lookup asks it of every child it passes.
     bool KeyMatches(const char* preparedKey, int32_t length) const {
         if (m_pKey) {

@@ -70,7 +70,7 @@ public:
             std::vector<Frame> stack;
             Open(root);
             stack.push_back({root, 0});
-            while (!stack.empty()) {
+            while (!stack.empty() && !m_bStopped) {
                 Frame& frame = stack.back();
                 if (frame.nNext < frame.pNode->GetChildCount()) {
                     CXmlNode* child = frame.pNode->GetChild(frame.nNext++);
@@ -84,6 +84,9 @@ public:
         } catch (const std::bad_alloc&) {
             // Out of memory for the walk: the output is incomplete, and says so.
             m_out.MarkGrowthFailed();
+            m_bStopped = true;
+        }
+        if (m_bStopped) {
             m_nDepth = startDepth;
         }
     }
@@ -114,7 +117,15 @@ private:
         }
         if (!node->TextRef().IsEmpty()) {
             if (NeedsEncoding(node->TextRef())) {
-                node->SetText(Encoded(node->TextRef()));
+                CXmlString encoded = Encoded(node->TextRef());
+                if (encoded.HasGrowthFailed()) {
+                    // The encoded text is cut short: the node keeps its text,
+                    // and the output, incomplete, says so and ends here.
+                    m_out.MarkGrowthFailed();
+                    m_bStopped = true;
+                    return;
+                }
+                node->AssignText(encoded);
             }
             const CXmlString& text = node->TextRef();
             m_out.Append(text.GetBuffer(), text.GetLength());
@@ -145,6 +156,7 @@ private:
     Output& m_out;
     int32_t& m_nDepth;
     bool m_bCompressed;
+    bool m_bStopped = false;
 };
 
 } // namespace

@@ -102,6 +102,20 @@ TEST_F(SaveFaultsTest, IncompleteTextIsNotWritten) {
     ExpectNothingSaved(path, {"rates-03152025-094107.xml", "rates.xml"});
 }
 
+// Writing encodes '&', '<' and '>' in the tree's texts; a text whose encoded
+// form cannot be built stays as it was, in the tree and in the file.
+TEST_F(SaveFaultsTest, TextThatCannotBeEncodedIsKeptAndNotSaved) {
+    const std::string path = OpenRateFile();
+    const std::string text(600, '&');
+    CXmlNode* node = m_doc->m_pRootNode->AddChild("CUSTOMER", text.c_str());
+    {
+        const CapacityLimit limit(1024);
+        EXPECT_FALSE(m_doc->DoSave());
+    }
+    ExpectNothingSaved(path, {"rates-03152025-094107.xml", "rates.xml"});
+    EXPECT_EQ(text, node->TextRef().GetBuffer());
+}
+
 TEST_F(SaveFaultsTest, FolderThatIsGoneReportsTheFailure) {
     const std::string path = OpenRateFile();
     EXPECT_FALSE(m_doc->DoSaveAs(m_folder.File("gone/rates.xml")));

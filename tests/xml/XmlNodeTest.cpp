@@ -40,6 +40,23 @@ TEST(XmlNodeLookup, RenamedChildKeepsItsOldKey) {
     EXPECT_TRUE(root.GetChildKey(0).Equals("dpkey"));
 }
 
+// A copy into a child renames it: the child stays under the key it was added
+// with, as with SetName, whether the source lies apart or above it.
+TEST(XmlNodeLookup, CopiedIntoChildKeepsItsOldKey) {
+    for (const bool fromAncestor : {false, true}) {
+        CXmlNode root;
+        root.SetName("PLANDESC");
+        CXmlNode* child = root.AddChild("DPKEY", "x");
+        CXmlNode source;
+        source.SetName("PLANDESC");
+        child->CopyFrom(fromAncestor ? &root : &source);
+        EXPECT_TRUE(child->GetName().Equals("PLANDESC")) << fromAncestor;
+        EXPECT_EQ(root.FindChild("dpkey", 0), child) << fromAncestor;
+        EXPECT_EQ(root.FindChild("plandesc", 0), nullptr) << fromAncestor;
+        EXPECT_TRUE(root.GetChildKey(0).Equals("dpkey")) << fromAncestor;
+    }
+}
+
 TEST(XmlNodeLookup, GetChildByIndex) {
     CXmlNode root;
     CXmlNode* a = root.AddChild("A", "");
