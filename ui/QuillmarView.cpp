@@ -155,11 +155,13 @@ void CQuillmarView::OnSet() {
         wxString refused;
         if (!m_codec.FromDisplay(typed, bytes, refused)) {
             // Storing another character in its place would corrupt the
-            // user's value; nothing is stored.
-            m_platform.ShowMessage(
-                CStringTable::Format(IDS_CHARACTER_NOT_STORED,
-                                     {"\"" + std::string(refused.utf8_str()) + "\""}),
-                MsgIcon::Exclamation, MsgButtons::Ok);
+            // user's value; nothing is stored. (Quoted by appending: GCC 12
+            // warns falsely of overlapping copies in "text" + std::string.)
+            std::string quoted = "\"";
+            quoted += refused.utf8_str().data();
+            quoted += '"';
+            m_platform.ShowMessage(CStringTable::Format(IDS_CHARACTER_NOT_STORED, {quoted}),
+                                   MsgIcon::Exclamation, MsgButtons::Ok);
             return;
         }
     }

@@ -57,7 +57,11 @@ std::string RecentFileMenuText(int index, const std::string& path, const std::st
         }
     }
     name = AbbreviateName(name, kRecentNameMaxLength, separator);
-    std::string text = "&" + std::to_string(index + 1) + " ";
+    // Appended, not "&" + std::string: GCC 12 warns falsely of overlapping
+    // copies in the latter.
+    std::string text = "&";
+    text += std::to_string(index + 1);
+    text += ' ';
     for (const char c : name) {
         text += c;
         if (c == '&') {
