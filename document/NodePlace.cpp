@@ -57,7 +57,8 @@ std::string DescribePlace(const CXmlNode* root, const CXmlNode& node) {
             place += " / ";
         }
         std::string_view key;
-        if (KeyOf(*at, key)) {
+        const CXmlKey& keyName = IsCustomer(*at) ? rate::Keys().contractNum : rate::Keys().planKey;
+        if (KeyOf(*at, key) && at->FindChild(keyName, 0)) {
             place += IsCustomer(*at) ? rate::kContractNum : rate::kPlanKey;
             place += ' ';
             place += key;

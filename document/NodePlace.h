@@ -11,8 +11,8 @@
 
 // The place of node under root in words, as bytes of the file: the elements
 // from below the root down to node joined by " / ", a customer written as
-// "CONTRACTNUM" and its number, a plan as "PLANKEY" and its key, any other
-// element by its name; for a customer itself its CUSTOMERNAME follows. The
+// "CONTRACTNUM" and its number, a plan as "PLANKEY" and its key (when they
+// have one), any other element by its name; for a customer itself its CUSTOMERNAME follows. The
 // root alone is its name.
 std::string DescribePlace(const CXmlNode* root, const CXmlNode& node);
 
