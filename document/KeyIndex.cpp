@@ -1,8 +1,7 @@
 #include "document/KeyIndex.h"
 
 #include "document/RateVocabulary.h"
-
-#include <algorithm>
+#include "document/TextHash.h"
 
 namespace {
 
@@ -23,37 +22,57 @@ CKeyIndex::CKeyIndex(const CXmlNode* root) {
         if (!customer->NameRef().Equals(rate::kCustomer)) {
             continue;
         }
-        m_customers.push_back({Bytes(customer->ChildTextRef(keys.contractNum, 0)), customer});
+        m_customers.Add(Bytes(customer->ChildTextRef(keys.contractNum, 0)), customer);
         const int32_t childCount = customer->GetChildCount();
         for (int32_t p = 0; p < childCount; ++p) {
             CXmlNode* plan = customer->GetChild(p);
             if (plan->NameRef().Equals(rate::kInsurancePlan)) {
-                m_plans.push_back({Bytes(plan->ChildTextRef(keys.planKey, 0)), plan});
+                m_plans.Add(Bytes(plan->ChildTextRef(keys.planKey, 0)), plan);
             }
         }
     }
-    Sort(m_customers);
-    Sort(m_plans);
-}
-
-void CKeyIndex::Sort(std::vector<Entry>& entries) {
-    // Filed in document order: a stable sort keeps it within a key.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
-}
-
-void CKeyIndex::Collect(const std::vector<Entry>& entries, std::string_view key,
-                        std::vector<CXmlNode*>& found) {
-    auto it = std::lower_bound(entries.begin(), entries.end(), key,
-                               [](const Entry& entry, std::string_view k) { return entry.key < k; });
-    for (; it != entries.end() && it->key == key; ++it) {
-        found.push_back(it->pNode);
-    }
+    m_customers.Build();
+    m_plans.Build();
 }
 
 std::vector<CXmlNode*> CKeyIndex::Find(std::string_view key) const {
     std::vector<CXmlNode*> found;
-    Collect(m_customers, key, found);
-    Collect(m_plans, key, found);
+    m_customers.Find(key, found);
+    m_plans.Find(key, found);
     return found;
+}
+
+size_t CKeyIndex::CTable::SlotOf(std::string_view key, uint32_t hash) const {
+    return ProbeSlots(hash, m_nBits, [&](size_t at) {
+        const Slot& slot = m_slots[at];
+        return slot.nHead == kNone || (slot.nHash == hash && m_entries[slot.nHead].key == key);
+    });
+}
+
+void CKeyIndex::CTable::Build() {
+    m_nBits = 1;
+    while ((size_t{1} << m_nBits) < 2 * m_entries.size() + 2) {
+        ++m_nBits;
+    }
+    m_slots.assign(size_t{1} << m_nBits, Slot{0, kNone, kNone});
+    for (uint32_t index = 0; index < m_entries.size(); ++index) {
+        const uint32_t hash = HashText(m_entries[index].key);
+        Slot& slot = m_slots[SlotOf(m_entries[index].key, hash)];
+        if (slot.nHead == kNone) {
+            slot = Slot{hash, index, index};
+        } else {
+            m_entries[slot.nTail].nNext = index;
+            slot.nTail = index;
+        }
+    }
+}
+
+void CKeyIndex::CTable::Find(std::string_view key, std::vector<CXmlNode*>& found) const {
+    if (m_slots.empty()) {
+        return;
+    }
+    const Slot& slot = m_slots[SlotOf(key, HashText(key))];
+    for (uint32_t at = slot.nHead; at != kNone; at = m_entries[at].nNext) {
+        found.push_back(m_entries[at].pNode);
+    }
 }

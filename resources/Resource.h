@@ -69,15 +69,15 @@ constexpr int IDS_RECENT_FILE = 157;     // the File menu's place holder of the 
 
 // Texts of finding, going to a key and keeping the place.
 constexpr int IDS_SETTING_KEEP_PLACE = 170;
-constexpr int IDS_FIND_NOT_FOUND = 171;      // one %s: the text sought, in quotes
-constexpr int IDS_FIND_WRAPPED_END = 172;    // found after going on from the top
-constexpr int IDS_FIND_WRAPPED_START = 173;  // found after going on from the end
+constexpr int IDS_FIND_NOT_FOUND = 171;     // one %s: the text sought, in quotes
+constexpr int IDS_FIND_WRAPPED_END = 172;   // found after going on from the top
+constexpr int IDS_FIND_WRAPPED_START = 173; // found after going on from the end
 constexpr int IDS_FIND_CANCELLED = 174;
-constexpr int IDS_FIND_UNENCODABLE = 175;    // two %s: the text sought, the characters
+constexpr int IDS_FIND_UNENCODABLE = 175; // two %s: the text sought, the characters
 constexpr int IDS_FIND_CAPTION = 176;
 constexpr int IDS_GOTO_CAPTION = 177;
 constexpr int IDS_GOTO_PROMPT = 178;
-constexpr int IDS_STATUS_FINDING = 179;      // one %s: the text sought, in quotes
+constexpr int IDS_STATUS_FINDING = 179; // one %s: the text sought, in quotes
 
 // Commands. Their string-table entries hold the status-bar prompt, a line
 // feed, and the tooltip.

@@ -6,8 +6,10 @@
 #include "ui/Artwork.h"
 #include "ui/TextCodec.h"
 
+#include <cstdio>
 #include <string_view>
 #include <vector>
+#include <wx/wupdlock.h>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
 #endif
@@ -155,21 +157,27 @@ bool CLeftView::RevealNode(CXmlNode* pNode) {
     if (!item.IsOk()) {
         return false;
     }
-    std::vector<wxTreeItemId> ancestors;
-    for (wxTreeItemId at = GetItemParent(item); at.IsOk(); at = GetItemParent(at)) {
-        ancestors.push_back(at);
-    }
-    for (auto at = ancestors.rbegin(); at != ancestors.rend(); ++at) {
-        if (!IsExpanded(*at)) {
-            Expand(*at);
+    {
+        // Expanded while frozen, the control lays out its items once, when
+        // the selection scrolls into view, instead of once per level.
+        wxWindowUpdateLocker frozen(this);
+        std::vector<wxTreeItemId> ancestors;
+        for (wxTreeItemId at = GetItemParent(item); at.IsOk(); at = GetItemParent(at)) {
+            ancestors.push_back(at);
+        }
+        for (auto at = ancestors.rbegin(); at != ancestors.rend(); ++at) {
+            if (!IsExpanded(*at)) {
+                Expand(*at);
+            }
+        }
+        if (GetSelection() == item) {
+            // Selecting the selected item changes nothing: tell the panes anew.
+            BroadcastSelection();
+        } else {
+            SelectItem(item);
         }
     }
-    if (GetSelection() == item) {
-        // Selecting the selected item changes nothing: tell the panes anew.
-        BroadcastSelection();
-    } else {
-        SelectItem(item);
-    }
+    // Selecting scrolls the item into view; selecting it again does not.
     EnsureVisible(item);
     return GetSelection() == item;
 }

@@ -141,15 +141,18 @@ bool CNodeFinder::Find(const wxString& text, bool forward) {
                                            : SearchCharset::kWindows1252);
     const auto started = std::chrono::steady_clock::now();
     std::optional<wxBusyCursor> busy;
-    const CFindResult result =
-        FindElement(m_doc.m_pRootNode, m_tree.GetItemNode(m_tree.GetSelection()), matcher, forward,
-                    [&] {
-                        if (!busy && std::chrono::steady_clock::now() - started > kBusyAfter) {
-                            busy.emplace();
-                            SetStatus(Text(IDS_STATUS_FINDING, Quoted(text)));
-                        }
-                        return !m_cancelProbe || !m_cancelProbe();
-                    });
+    const CFindResult result = FindElement(
+        m_doc.m_pRootNode, m_tree.GetItemNode(m_tree.GetSelection()), matcher, forward, [&] {
+            if (!busy && std::chrono::steady_clock::now() - started > kBusyAfter) {
+                busy.emplace();
+                SetStatus(Text(IDS_STATUS_FINDING, Quoted(text)));
+                // Shown now: the find runs before the next paint.
+                if (wxStatusBar* bar = m_frame.GetStatusBar()) {
+                    bar->Update();
+                }
+            }
+            return !m_cancelProbe || !m_cancelProbe();
+        });
     switch (result.outcome) {
     case FindOutcome::kCancelled:
         SetStatus(CStringTable::Get(IDS_FIND_CANCELLED));

@@ -1,9 +1,9 @@
 // Finding elements by name and text, going to a customer or plan by its key,
 // and telling and finding again an element's place: on small trees whose
 // every answer can be read off the file.
+#include "document/NodeSearch.h"
 #include "document/KeyIndex.h"
 #include "document/NodePlace.h"
-#include "document/NodeSearch.h"
 #include "xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
@@ -134,9 +134,8 @@ TEST_F(NodeSearchTest, LongSearchAsksToGoOnAndStopsWhenTold) {
     EXPECT_EQ(FindOutcome::kFound, found.outcome);
     EXPECT_EQ(3, asked);
     asked = 0;
-    const CFindResult cancelled = FindElement(Root(), nullptr, matcher, true, [&] {
-        return ++asked < 2;
-    });
+    const CFindResult cancelled =
+        FindElement(Root(), nullptr, matcher, true, [&] { return ++asked < 2; });
     EXPECT_EQ(FindOutcome::kCancelled, cancelled.outcome);
     EXPECT_EQ(nullptr, cancelled.pNode);
 }

@@ -3,8 +3,8 @@
 // status bar's notes, the tree's expansion and the detail pane.
 #include "support/GuiTest.h"
 
-#include "resources/Resource.h"
 #include "document/NodeSearch.h"
+#include "resources/Resource.h"
 #include "ui/NodeFinder.h"
 
 #include <gmock/gmock.h>
@@ -101,7 +101,7 @@ TEST_F(FindAndPlaceTest, FindGoesOnForwardsAndBackwardsAndWrapsWithANote) {
     struct Step {
         Action action;
         const char* text;
-        const char* place;  // of the element found, or where the selection stays
+        const char* place; // of the element found, or where the selection stays
         const char* status;
     };
     const Step steps[] = {
@@ -251,15 +251,19 @@ TEST_F(FindAndPlaceTest, PlaceAndTooltipTellWhereAnElementStands) {
         // A read-only value too wide for the edit box is shown whole.
         {{"RATEFILE", "HEADER", "VENDOR"}, "HEADER / VENDOR\n\n" + longVendor, ""},
         {{"RATEFILE", "HEADER", "FILEVERSION"}, "HEADER / FILEVERSION", ""},
-        {{"RATEFILE", "CUSTOMER"}, "CONTRACTNUM 10-4471 / CUSTOMERNAME Alpha & Sons",
+        {{"RATEFILE", "CUSTOMER"},
+         "CONTRACTNUM 10-4471 / CUSTOMERNAME Alpha & Sons",
          "CONTRACTNUM 10-4471 / CUSTOMERNAME Alpha & Sons"},
-        {{"RATEFILE", "CUSTOMER", "INSURANCEPLAN - GAP"}, "CONTRACTNUM 10-4471 / PLANKEY GAP-60",
+        {{"RATEFILE", "CUSTOMER", "INSURANCEPLAN - GAP"},
+         "CONTRACTNUM 10-4471 / PLANKEY GAP-60",
          ""},
         {{"RATEFILE", "CUSTOMER", "INSURANCEPLAN - GAP", "PLANDESC"},
-         "CONTRACTNUM 10-4471 / PLANKEY GAP-60 / PLANDESC", ""},
+         "CONTRACTNUM 10-4471 / PLANKEY GAP-60 / PLANDESC",
+         ""},
         // An editable value scrolls in its own box.
         {{"RATEFILE", "CUSTOMER", "INSURANCEPLAN - GAP", "DPKEY"},
-         "CONTRACTNUM 10-4471 / PLANKEY GAP-60 / DPKEY", ""},
+         "CONTRACTNUM 10-4471 / PLANKEY GAP-60 / DPKEY",
+         ""},
     };
     for (const Case& c : cases) {
         const wxTreeItemId item = FindItem(c.labels);
@@ -298,39 +302,54 @@ TEST_F(FindAndPlaceTest, KeepPlaceSelectsTheElementAgainAfterSetMergeAndDelete) 
         std::string caption;              // the detail pane afterwards
     };
     const std::vector<std::string> collapsed{"RATEFILE [2] +"};
-    const std::vector<std::string> firstCustomerOpen{"RATEFILE [2]",
-                                                     "  HEADER [3] +",
-                                                     "  CUSTOMER [1]",
-                                                     "    CONTRACTNUM [0]",
-                                                     "    CUSTOMERNAME [0]",
-                                                     "    INSURANCEPLAN - Disability [4] + *",
-                                                     "  CUSTOMER [1] +"};
+    const std::vector<std::string> firstCustomerOpen{
+        "RATEFILE [2]",        "  HEADER [3] +",       "  CUSTOMER [1]",
+        "    CONTRACTNUM [0]", "    CUSTOMERNAME [0]", "    INSURANCEPLAN - Disability [4] + *",
+        "  CUSTOMER [1] +"};
     const Case cases[] = {
-        {false, kSet, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANDESC"},
-         collapsed, "PLANDESC:"},
-        {true, kSet, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANDESC"},
-         {"RATEFILE [2]", "  HEADER [3] +", "  CUSTOMER [1]", "    CONTRACTNUM [0]",
-          "    CUSTOMERNAME [0]", "    INSURANCEPLAN - Credit Life revised [4]",
-          "      DPKEY [0]", "      EXPIRATIONDATE [0]", "      PLANDESC [0] *",
-          "      PLANKEY [0]", "    INSURANCEPLAN - Disability [4] +", "  CUSTOMER [1] +"},
+        {false,
+         kSet,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANDESC"},
+         collapsed,
          "PLANDESC:"},
-        {false, kMerge, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANKEY"},
-         collapsed, "Text:"},
+        {true,
+         kSet,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANDESC"},
+         {"RATEFILE [2]", "  HEADER [3] +", "  CUSTOMER [1]", "    CONTRACTNUM [0]",
+          "    CUSTOMERNAME [0]", "    INSURANCEPLAN - Credit Life revised [4]", "      DPKEY [0]",
+          "      EXPIRATIONDATE [0]", "      PLANDESC [0] *", "      PLANKEY [0]",
+          "    INSURANCEPLAN - Disability [4] +", "  CUSTOMER [1] +"},
+         "PLANDESC:"},
+        {false,
+         kMerge,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANKEY"},
+         collapsed,
+         "Text:"},
         // The same plan key under the same contract number.
-        {true, kMerge, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANKEY"},
+        {true,
+         kMerge,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANKEY"},
          {"RATEFILE [2]", "  HEADER [3] +", "  CUSTOMER [1]", "    CONTRACTNUM [0]",
           "    CUSTOMERNAME [0]", "    INSURANCEPLAN - New plan [4] +",
           "    INSURANCEPLAN - Credit Life [4]", "      DPKEY [0]", "      EXPIRATIONDATE [0]",
           "      PLANDESC [0]", "      PLANKEY [0] *", "  CUSTOMER [1] +"},
          "PLANKEY:"},
         // A plan the delivery dropped: its customer.
-        {true, kMerge, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Disability"},
+        {true,
+         kMerge,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Disability"},
          {"RATEFILE [2]", "  HEADER [3] +", "  CUSTOMER [1] + *", "  CUSTOMER [1] +"},
          "CUSTOMER:"},
-        {false, kDelete, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life"}, firstCustomerOpen,
+        {false,
+         kDelete,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life"},
+         firstCustomerOpen,
          "Text:"},
         // The next plan of the customer, shown.
-        {true, kDelete, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life"}, firstCustomerOpen,
+        {true,
+         kDelete,
+         {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life"},
+         firstCustomerOpen,
          "INSURANCEPLAN:"},
     };
     for (const Case& c : cases) {
