@@ -6,10 +6,10 @@
 #include "ui/Artwork.h"
 #include "ui/TextCodec.h"
 
-#include <cstdio>
+#include <wx/wupdlock.h>
+
 #include <string_view>
 #include <vector>
-#include <wx/wupdlock.h>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
 #endif
