@@ -5,11 +5,16 @@
 // plan's description and the deletion of a plan have absolute targets; they
 // are printed against the engine's load too, so that machines compare. The
 // application and the engine are each measured in a process of their own.
+// Finding the last plan of the file (the only match) until it is shown is
+// measured against the engine's load; going to a plan key, and with Keep
+// Place on the reveal after "Set" and after a merge of the next delivery
+// (beyond the rebuild the edit causes), have absolute targets.
 //
 //   desktop_bench [--size-mb N] [--runs N] [--file PATH]
 #include "BenchSupport.h"
 
 #include "document/MemorySettings.h"
+#include "document/NodeSearch.h"
 #include "document/QuillmarDoc.h"
 #include "document/RateVocabulary.h"
 #include "resources/Resource.h"
@@ -18,6 +23,7 @@
 #include "ui/HeadlessToolkit.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
+#include "ui/NodeFinder.h"
 #include "ui/QuillmarApp.h"
 #include "ui/QuillmarView.h"
 #include "xml/XmlDocument.h"
@@ -55,6 +61,10 @@ public:
     std::string m_strFileToOpen;
     int m_nYesAnswers = 0;
     std::vector<std::string> m_unexpectedBoxes;
+    // The merge's summary is expected once; when it shows, the merge is done
+    // and the panes are about to hear of it.
+    bool m_bSummaryExpected = false;
+    std::function<void()> m_onSummary;
 
     MsgAnswer ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
         return ShowCaptionedMessage(text, {}, icon, buttons);
@@ -64,6 +74,14 @@ public:
         if (buttons == MsgButtons::YesNo && m_nYesAnswers > 0) {
             --m_nYesAnswers;
             return MsgAnswer::Yes;
+        }
+        if (buttons == MsgButtons::Ok && m_bSummaryExpected &&
+            text.find("now merged together") != std::string::npos) {
+            m_bSummaryExpected = false;
+            if (m_onSummary) {
+                m_onSummary();
+            }
+            return MsgAnswer::Ok;
         }
         m_unexpectedBoxes.push_back(text);
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
@@ -294,7 +312,188 @@ bool MeasureDelete(CMainFrame& frame, CScriptedPlatform& platform, int customers
     return true;
 }
 
-int MeasureDesktop(const std::string& path) {
+// The last element of the tree in document order.
+CXmlNode* LastElement(CXmlNode* root) {
+    CDocumentWalk walk(root, root);
+    walk.ToLastDescendant();
+    return walk.Current();
+}
+
+// Whether node is selected in the tree and shown in the detail pane.
+bool Shown(CMainFrame& frame, const CXmlNode* node) {
+    CLeftView& tree = *frame.GetLeftPane();
+    return tree.GetItemNode(tree.GetSelection()) == node &&
+           frame.GetDetailPane()->GetNode() == node;
+}
+
+// A find whose only match is in the last plan of the file, from nothing
+// selected in a tree rebuilt as after opening, until the element is selected
+// and shown.
+bool MeasureFind(CMainFrame& frame) {
+    CLeftView& tree = *frame.GetLeftPane();
+    CXmlNode* root = TheApp().GetDocument()->m_pRootNode;
+    // A PLANDESC child of the last plan, with a text nothing else holds.
+    CXmlNode* plan = LastElement(root);
+    while (plan && !plan->NameRef().Equals(rate::kInsurancePlan)) {
+        plan = plan->GetParent();
+    }
+    CXmlNode* target = plan ? plan->FindChild(rate::kPlanDesc, 0) : nullptr;
+    if (!target) {
+        return Fail("no PLANDESC in the last plan");
+    }
+    const char* const needle = "Last plan of the file Qx7";
+    target->SetText(needle);
+    double best = std::numeric_limits<double>::max();
+    for (int run = 0; run < 3; ++run) {
+        tree.RebuildTree();
+        SettleTree(tree);
+        const CStopwatch watch;
+        const bool found = frame.GetFinder().Find(wxString::FromUTF8(needle), true);
+        SettleTree(tree);
+        best = std::min(best, watch.Seconds());
+        if (!found || !Shown(frame, target)) {
+            return Fail("the find did not show the last plan");
+        }
+    }
+    ReportValue("find", best);
+    // For reference: the user opening the root of the rebuilt tree, which
+    // makes the control lay out an item for every customer, as every reveal
+    // below the root does.
+    best = std::numeric_limits<double>::max();
+    for (int run = 0; run < 3; ++run) {
+        tree.RebuildTree();
+        SettleTree(tree);
+        const CStopwatch watch;
+        tree.Expand(tree.GetRootItem());
+        SettleTree(tree);
+        best = std::min(best, watch.Seconds());
+    }
+    ReportValue("expand_root", best);
+    return true;
+}
+
+// Go To with the plan keys of plans spread over the file; the first one
+// makes the index, which every change of the tree makes again.
+bool MeasureGoTo(CMainFrame& frame, int customers) {
+    CXmlNode* root = TheApp().GetDocument()->m_pRootNode;
+    double best = std::numeric_limits<double>::max();
+    for (int run = 0; run <= kRepetitions; ++run) {
+        CXmlNode* customer =
+            root->FindChild(rate::kCustomer, (run + 1) * customers / (kRepetitions + 2));
+        CXmlNode* plan = customer ? customer->FindChild(rate::kInsurancePlan, 0) : nullptr;
+        if (!plan) {
+            return Fail("no plan to go to");
+        }
+        const wxString key = wxString::FromUTF8(plan->GetChildText(rate::kPlanKey, 0).GetBuffer());
+        const CStopwatch watch;
+        const bool gone = frame.GetFinder().GoToKey(key);
+        SettleTree(*frame.GetLeftPane());
+        const double seconds = watch.Seconds();
+        if (!gone || !Shown(frame, plan)) {
+            return Fail("Go To did not show the plan");
+        }
+        if (run == 0) {
+            ReportValue("goto_first", seconds);
+        } else {
+            best = std::min(best, seconds);
+        }
+    }
+    ReportValue("goto", best);
+    return true;
+}
+
+// With Keep Place on: "Set" on a PLANDESC, and the time from the end of the
+// rebuild until the element is selected and shown again.
+bool MeasureSetKeepingPlace(CMainFrame& frame, int customers) {
+    CLeftView& tree = *frame.GetLeftPane();
+    CQuillmarView& detail = *frame.GetDetailPane();
+    double best = std::numeric_limits<double>::max();
+    for (int run = 0; run < kRepetitions; ++run) {
+        const wxTreeItemId plan = PlanItem(tree, (2 * run + 1) * customers / (2 * kRepetitions));
+        const wxTreeItemId description =
+            plan.IsOk() ? ChildItem(tree, plan, rate::kPlanDesc, 0) : wxTreeItemId();
+        if (!description.IsOk()) {
+            return Fail("no PLANDESC item");
+        }
+        CXmlNode* node = tree.GetItemNode(description);
+        Select(tree, description);
+        detail.GetEdit()->SetValue(wxString::FromUTF8("Kept " + std::to_string(run)));
+        ProcessEvents();
+        PressSet(detail);
+        const CStopwatch watch; // the tree is rebuilt; the reveal follows
+        const bool shown = ProcessEventsUntil([&] { return Shown(frame, node); });
+        tree.Update();
+        best = std::min(best, watch.Seconds());
+        if (!shown) {
+            return Fail("Set did not keep the place");
+        }
+    }
+    ReportValue("set_reveal", best);
+    return true;
+}
+
+// With Keep Place on: a merge of the next delivery with a plan's PLANKEY
+// selected; the time from the end of the rebuild until the same plan key of
+// the same customer is selected and shown. Also the merge's own time up to
+// its summary and the rebuild's, for reference.
+bool MeasureMergeKeepingPlace(CMainFrame& frame, CScriptedPlatform& platform,
+                              const std::string& delivery, int customers) {
+    CLeftView& tree = *frame.GetLeftPane();
+    const wxTreeItemId plan = PlanItem(tree, customers / 3);
+    const wxTreeItemId keyItem =
+        plan.IsOk() ? ChildItem(tree, plan, rate::kPlanKey, 0) : wxTreeItemId();
+    if (!keyItem.IsOk()) {
+        return Fail("no PLANKEY item");
+    }
+    CXmlNode* keyNode = tree.GetItemNode(keyItem);
+    const std::string planKey = keyNode->TextRef().GetBuffer();
+    const std::string contractNum =
+        keyNode->GetParent()->GetParent()->GetChildText(rate::kContractNum, 0).GetBuffer();
+    Select(tree, keyItem);
+
+    platform.m_strFileToOpen = delivery;
+    platform.m_bSummaryExpected = true;
+    const CStopwatch watch;
+    double summaryAt = 0;
+    platform.m_onSummary = [&] { summaryAt = watch.Seconds(); };
+    frame.RunCommand(ID_FILE_MERGE);
+    const double rebuiltAt = watch.Seconds();
+    // Where the place is in the merged tree: the plan key under the same
+    // contract number, else that customer when the delivery dropped the plan.
+    const CXmlNode* expected = nullptr;
+    const CXmlNode* root = TheApp().GetDocument()->m_pRootNode;
+    for (int32_t c = 0; c < root->GetChildCount() && !expected; ++c) {
+        const CXmlNode* customer = root->GetChild(c);
+        if (!customer->NameRef().Equals(rate::kCustomer) ||
+            !customer->GetChildText(rate::kContractNum, 0).Equals(contractNum.c_str())) {
+            continue;
+        }
+        expected = customer;
+        for (int32_t p = 0; p < customer->GetChildCount(); ++p) {
+            const CXmlNode* plan = customer->GetChild(p);
+            if (plan->NameRef().Equals(rate::kInsurancePlan) &&
+                plan->GetChildText(rate::kPlanKey, 0).Equals(planKey.c_str())) {
+                expected = plan->FindChild(rate::kPlanKey, 0);
+                break;
+            }
+        }
+    }
+    const auto revealed = [&] { return expected && Shown(frame, expected); };
+    const bool shown = ProcessEventsUntil(revealed);
+    tree.Update();
+    const double revealedAt = watch.Seconds();
+    if (platform.m_bSummaryExpected || !platform.m_unexpectedBoxes.empty()) {
+        return Fail("the merge did not run to its summary");
+    }
+    if (!shown) {
+        return Fail("the merge did not keep the place");
+    }
+    ReportValue("merge_rebuild", rebuiltAt - summaryAt);
+    ReportValue("merge_reveal", revealedAt - rebuiltAt);
+    return true;
+}
+
+int MeasureDesktop(const std::string& path, const std::string& delivery) {
     const CScratchHome home;
     const CToolkit toolkit;
     if (!home.IsValid() || !toolkit.IsStarted()) {
@@ -318,7 +517,13 @@ int MeasureDesktop(const std::string& path) {
         return 1;
     }
     const int customers = TheApp().GetDocument()->m_pRootNode->GetChildCount(rate::kCustomer);
-    if (!MeasureSet(frame, customers) || !MeasureDelete(frame, platform, customers)) {
+    if (!MeasureSet(frame, customers) || !MeasureDelete(frame, platform, customers) ||
+        !MeasureFind(frame) || !MeasureGoTo(frame, customers)) {
+        return 1;
+    }
+    frame.RunCommand(ID_VIEW_KEEP_PLACE);
+    if (!frame.GetLeftPane()->IsKeepPlace() || !MeasureSetKeepingPlace(frame, customers) ||
+        !MeasureMergeKeepingPlace(frame, platform, delivery, customers)) {
         return 1;
     }
     return g_bToolkitAsserted ? 1 : 0;
@@ -337,25 +542,32 @@ int MeasureEngineLoad(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--desktop") == 0) {
-        return MeasureDesktop(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "--desktop") == 0) {
+        return MeasureDesktop(argv[2], argv[3]);
     }
     if (argc == 3 && std::strcmp(argv[1], "--engine-load") == 0) {
         return MeasureEngineLoad(argv[2]);
     }
     const CBenchOptions options = ParseBenchOptions(argc, argv);
     const std::string path = PrepareRateFile(options, "desktop-bench", 0);
-    if (path.empty()) {
+    const std::string delivery = PrepareRateFile(options, "desktop-bench", 1);
+    if (path.empty() || delivery.empty()) {
         return 1;
     }
     // The best of a few runs: the machine may be busy with other work.
-    Figures desktop = BestOf(options.nRuns, argv[0], {"--desktop", path});
+    Figures desktop = BestOf(options.nRuns, argv[0], {"--desktop", path, delivery});
     Figures engine = BestOf(options.nRuns, argv[0], {"--engine-load", path});
-    if (!options.bKeepFiles && options.strFile.empty()) {
-        std::remove(path.c_str());
+    if (!options.bKeepFiles) {
+        if (options.strFile.empty()) {
+            std::remove(path.c_str());
+        }
+        std::remove(delivery.c_str());
     }
-    bool met = desktop.count("open") && desktop.count("set") && desktop.count("delete") &&
-               engine.count("load");
+    bool met = engine.count("load") != 0;
+    for (const char* figure : {"open", "set", "delete", "find", "expand_root", "goto", "goto_first",
+                               "set_reveal", "merge_rebuild", "merge_reveal"}) {
+        met &= desktop.count(figure) != 0;
+    }
     if (met) {
         // In milliseconds: the edits take a few.
         const double load = engine["load"] * 1000;
@@ -366,6 +578,18 @@ int main(int argc, char** argv) {
                           load, 100, "ms");
         met &= CheckLimit("delete a plan until the tree is updated", desktop["delete"] * 1000, load,
                           50, "ms");
+        met &= CheckRatio("find the last plan until shown vs engine load", desktop["find"] * 1000,
+                          load, 0.3);
+        CheckRatio("open the root by hand (the control's layout)", desktop["expand_root"] * 1000,
+                   load, 0);
+        met &= CheckLimit("Go To a plan key until shown", desktop["goto"] * 1000, load, 20, "ms");
+        CheckRatio("Go To, first after a change (makes the index)", desktop["goto_first"] * 1000,
+                   load, 0);
+        met &= CheckLimit("Keep Place: reveal after Set, beyond the rebuild",
+                          desktop["set_reveal"] * 1000, load, 100, "ms");
+        CheckRatio("merge: rebuild after the summary", desktop["merge_rebuild"] * 1000, load, 0);
+        met &= CheckLimit("Keep Place: reveal after a merge, beyond the rebuild",
+                          desktop["merge_reveal"] * 1000, load, 100, "ms");
     }
     std::printf("\n%s\n", met ? "all targets met" : "TARGETS MISSED");
     return met ? 0 : 1;

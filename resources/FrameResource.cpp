@@ -36,11 +36,18 @@ constexpr std::array kEditMenu{
     kSeparator,
     CMenuItemResource{"C&ompressed XML Save", ID_EDIT_COMPRESSED_SAVE},
     CMenuItemResource{"Auto-Backup Saved Files", ID_EDIT_AUTO_BACKUP},
+    kSeparator,
+    CMenuItemResource{"&Find...\tCtrl+F", ID_EDIT_FIND},
+    CMenuItemResource{"Find &Next\tF3", ID_EDIT_FIND_NEXT},
+    CMenuItemResource{"Find &Previous\tShift+F3", ID_EDIT_FIND_PREVIOUS},
+    CMenuItemResource{"&Go To...\tCtrl+G", ID_EDIT_GOTO},
 };
 
 constexpr std::array kViewMenu{
     CMenuItemResource{"&Toolbar", ID_VIEW_TOOLBAR},
     CMenuItemResource{"&Status Bar", ID_VIEW_STATUS_BAR},
+    kSeparator,
+    CMenuItemResource{"&Keep Place After Edits", ID_VIEW_KEEP_PLACE},
 };
 
 constexpr std::array kHelpMenu{
@@ -67,6 +74,10 @@ constexpr std::array kAccelerators{
     CAcceleratorResource{kAccelCtrl, kKeyInsert, ID_EDIT_COPY},
     CAcceleratorResource{kAccelCtrl, 'V', ID_EDIT_PASTE},
     CAcceleratorResource{kAccelShift, kKeyInsert, ID_EDIT_PASTE},
+    CAcceleratorResource{kAccelCtrl, 'F', ID_EDIT_FIND},
+    CAcceleratorResource{0, kKeyF3, ID_EDIT_FIND_NEXT},
+    CAcceleratorResource{kAccelShift, kKeyF3, ID_EDIT_FIND_PREVIOUS},
+    CAcceleratorResource{kAccelCtrl, 'G', ID_EDIT_GOTO},
 };
 
 constexpr std::array kToolbar{

@@ -29,6 +29,7 @@ constexpr int kAccelAlt = 4;
 constexpr int kKeyBackspace = 0x08;
 constexpr int kKeyInsert = 0x2D;
 constexpr int kKeyDelete = 0x2E;
+constexpr int kKeyF3 = 0x72;
 
 struct CAcceleratorResource {
     int nModifiers;

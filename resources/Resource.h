@@ -67,8 +67,20 @@ constexpr int IDS_ABOUT_COPYRIGHT = 155; // the About box's copyright line
 constexpr int IDS_DP_VERSION = 156;      // the About box's last line, set when it opens
 constexpr int IDS_RECENT_FILE = 157;     // the File menu's place holder of the recent files
 // Unregistering where the settings are a file of their own, which is kept.
-constexpr int IDS_UNREG_DONE_SETTINGS_KEPT = 170;
-constexpr int IDS_UNREG_FAILURE_SETTINGS_KEPT = 171;
+constexpr int IDS_UNREG_DONE_SETTINGS_KEPT = 158;
+constexpr int IDS_UNREG_FAILURE_SETTINGS_KEPT = 159;
+
+// Texts of finding, going to a key and keeping the place.
+constexpr int IDS_SETTING_KEEP_PLACE = 170;
+constexpr int IDS_FIND_NOT_FOUND = 171;     // one %s: the text sought, in quotes
+constexpr int IDS_FIND_WRAPPED_END = 172;   // found after going on from the top
+constexpr int IDS_FIND_WRAPPED_START = 173; // found after going on from the end
+constexpr int IDS_FIND_CANCELLED = 174;
+constexpr int IDS_FIND_UNENCODABLE = 175; // two %s: the text sought, the characters
+constexpr int IDS_FIND_CAPTION = 176;
+constexpr int IDS_GOTO_CAPTION = 177;
+constexpr int IDS_GOTO_PROMPT = 178;
+constexpr int IDS_STATUS_FINDING = 179; // one %s: the text sought, in quotes
 
 // Commands. Their string-table entries hold the status-bar prompt, a line
 // feed, and the tooltip.
@@ -76,6 +88,11 @@ constexpr int ID_FILE_MERGE = 32771;
 constexpr int ID_EDIT_COMPRESSED_SAVE = 32772;
 constexpr int ID_EDIT_DELETE = 32773;
 constexpr int ID_EDIT_AUTO_BACKUP = 32774;
+constexpr int ID_EDIT_FIND = 32780;
+constexpr int ID_EDIT_FIND_NEXT = 32781;
+constexpr int ID_EDIT_FIND_PREVIOUS = 32782;
+constexpr int ID_EDIT_GOTO = 32783;
+constexpr int ID_VIEW_KEEP_PLACE = 32784;
 constexpr int ID_FILE_NEW = 57600;
 constexpr int ID_FILE_OPEN = 57601;
 constexpr int ID_FILE_SAVE = 57603;

@@ -13,7 +13,7 @@ struct StringEntry {
     const char* text;
 };
 
-// Kept in ascending order of the numbers; Get relies on it.
+// Kept in ascending order of the numbers, each once; Get relies on it.
 constexpr std::array kStrings{
     StringEntry{IDR_MAINFRAME, "Quillmar\n\nRate\nRate Files (*.xml)\n.xml\nQuillmar.Document\n"
                                "Rate Document"},
@@ -80,11 +80,29 @@ constexpr std::array kStrings{
     StringEntry{IDS_UNREG_FAILURE_SETTINGS_KEPT,
                 "Not all of Quillmar's file associations were removed.  Its settings and "
                 "recent-file list were kept."},
+    StringEntry{IDS_SETTING_KEEP_PLACE, "KeepPlace"},
+    StringEntry{IDS_FIND_NOT_FOUND, "Cannot find %s."},
+    StringEntry{IDS_FIND_WRAPPED_END, "Passed the end of the rate file; continued from the top."},
+    StringEntry{IDS_FIND_WRAPPED_START, "Passed the top of the rate file; continued from the end."},
+    StringEntry{IDS_FIND_CANCELLED, "Find cancelled."},
+    StringEntry{IDS_FIND_UNENCODABLE,
+                "Cannot find %s: this rate file's character set cannot hold %s."},
+    StringEntry{IDS_FIND_CAPTION, "Find"},
+    StringEntry{IDS_GOTO_CAPTION, "Go To"},
+    StringEntry{IDS_GOTO_PROMPT, "Contract number or plan key:"},
+    StringEntry{IDS_STATUS_FINDING, "Finding %s...  Press Esc to cancel."},
     StringEntry{ID_FILE_MERGE, "Merges a new ratefile with the loaded ratefile.\nMerge..."},
     StringEntry{ID_EDIT_COMPRESSED_SAVE,
                 "Save the file in a compressed format to save space.\nCompressed"},
     StringEntry{ID_EDIT_DELETE, "Delete\nDelete"},
     StringEntry{ID_EDIT_AUTO_BACKUP, "Automatically backup saved files\nAuto-Backup Saved Files"},
+    StringEntry{ID_EDIT_FIND, "Find an element by its name or text\nFind"},
+    StringEntry{ID_EDIT_FIND_NEXT, "Find the next element with the same text\nFind Next"},
+    StringEntry{ID_EDIT_FIND_PREVIOUS,
+                "Find the previous element with the same text\nFind Previous"},
+    StringEntry{ID_EDIT_GOTO, "Go to a customer by contract number or a plan by plan key\nGo To"},
+    StringEntry{ID_VIEW_KEEP_PLACE,
+                "Select the edited element again after Set, a merge or a delete\nKeep Place"},
     StringEntry{AFX_IDS_APP_TITLE, "Quillmar"},
     StringEntry{AFX_IDS_IDLEMESSAGE, "For Help, press F1"},
     StringEntry{ID_FILE_NEW, "Create a new document\nNew"},
@@ -121,11 +139,12 @@ constexpr std::array kStrings{
                 "Not all of the system registry entries (or INI file) were removed."},
 };
 
-static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
-                             [](const StringEntry& a, const StringEntry& b) {
-                                 return a.id < b.id;
-                             }),
-              "the string table must stay in ascending order of its numbers");
+// Strictly ascending: two texts under one number would hide one of them.
+static_assert(std::adjacent_find(kStrings.begin(), kStrings.end(),
+                                 [](const StringEntry& a, const StringEntry& b) {
+                                     return a.id >= b.id;
+                                 }) == kStrings.end(),
+              "the string table must stay in strictly ascending order of its numbers");
 
 const StringEntry* Find(int id) {
     auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,

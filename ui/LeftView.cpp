@@ -1,11 +1,15 @@
 #include "ui/LeftView.h"
 
 #include "document/QuillmarDoc.h"
+#include "document/RateVocabulary.h"
 #include "document/TreeLabels.h"
 #include "ui/Artwork.h"
 #include "ui/TextCodec.h"
 
+#include <wx/wupdlock.h>
+
 #include <string_view>
+#include <vector>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
 #endif
@@ -24,6 +28,26 @@ std::string_view Bytes(const CXmlString& text) {
     return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
 }
 
+// The plan that takes a deleted plan's place: the next plan among its
+// siblings, else the one before it; null when it was the only one.
+CXmlNode* NeighbourPlan(const CXmlNode& parent, const CXmlNode& plan) {
+    CXmlNode* before = nullptr;
+    bool passed = false;
+    const int32_t count = parent.GetChildCount();
+    for (int32_t index = 0; index < count; ++index) {
+        CXmlNode* child = parent.GetChild(index);
+        if (child == &plan) {
+            passed = true;
+        } else if (child->NameRef().Equals(rate::kInsurancePlan)) {
+            if (passed) {
+                return child;
+            }
+            before = child;
+        }
+    }
+    return before;
+}
+
 } // namespace
 
 // clang-format off
@@ -32,6 +56,7 @@ wxBEGIN_EVENT_TABLE(CLeftView, wxTreeCtrl)
     EVT_TREE_SEL_CHANGED(wxID_ANY, CLeftView::OnSelChanged)
     EVT_TREE_ITEM_EXPANDING(wxID_ANY, CLeftView::OnItemExpanding)
     EVT_TREE_DELETE_ITEM(wxID_ANY, CLeftView::OnDeleteItem)
+    EVT_TREE_ITEM_GETTOOLTIP(wxID_ANY, CLeftView::OnGetToolTip)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -67,12 +92,108 @@ void CLeftView::OnUpdate(CView*, CUpdateHint hint) {
     if (hint.IsNode()) {
         return;
     }
+    // The rebuild clears the selection, and with it its place.
+    const CNodePlace selectedPlace = std::move(m_selectedPlace);
+    m_selectedPlace = {};
+    m_placeToRestore = {};
     if (hint.GetValue() == 0) {
         m_bTreeFilled = false;
         DeleteAllItems();
         m_bNodesStale = false;
     } else if (hint.GetValue() == -1) {
         RebuildTree();
+        if (m_bKeepPlace && !selectedPlace.IsEmpty()) {
+            // Once every pane has heard of the rebuild: the detail pane
+            // clears itself on this hint, and then shows the place again.
+            m_placeToRestore = selectedPlace;
+            CallAfter(&CLeftView::RestorePlace);
+        }
+    }
+}
+
+void CLeftView::RestorePlace() {
+    const CNodePlace place = std::move(m_placeToRestore);
+    m_placeToRestore = {};
+    if (place.IsEmpty() || m_bNodesStale || !m_bTreeFilled) {
+        return;
+    }
+    if (CXmlNode* node = place.Resolve(m_doc.m_pRootNode)) {
+        RevealNode(node);
+    }
+}
+
+wxTreeItemId CLeftView::ItemOfNode(CXmlNode* node) {
+    std::vector<CXmlNode*> path; // node and its ancestors, up to the root
+    for (CXmlNode* at = node; at; at = at->GetParent()) {
+        path.push_back(at);
+    }
+    wxTreeItemId item = GetRootItem();
+    if (path.empty() || path.back() != m_doc.m_pRootNode || GetItemNode(item) != path.back()) {
+        return {};
+    }
+    path.pop_back();
+    while (!path.empty()) {
+        AddChildItems(item);
+        const CXmlNode* next = path.back();
+        path.pop_back();
+        wxTreeItemIdValue cookie;
+        wxTreeItemId child = GetFirstChild(item, cookie);
+        while (child.IsOk() && GetItemNode(child) != next) {
+            child = GetNextChild(item, cookie);
+        }
+        if (!child.IsOk()) {
+            return {};
+        }
+        item = child;
+    }
+    return item;
+}
+
+bool CLeftView::RevealNode(CXmlNode* pNode) {
+    if (!pNode || m_bNodesStale || !m_bTreeFilled) {
+        return false;
+    }
+    const wxTreeItemId item = ItemOfNode(pNode);
+    if (!item.IsOk()) {
+        return false;
+    }
+    {
+        // Expanded while frozen, the control lays out its items once, when
+        // the selection scrolls into view, instead of once per level.
+        wxWindowUpdateLocker frozen(this);
+        std::vector<wxTreeItemId> ancestors;
+        for (wxTreeItemId at = GetItemParent(item); at.IsOk(); at = GetItemParent(at)) {
+            ancestors.push_back(at);
+        }
+        for (auto at = ancestors.rbegin(); at != ancestors.rend(); ++at) {
+            if (!IsExpanded(*at)) {
+                Expand(*at);
+            }
+        }
+        if (GetSelection() == item) {
+            // Selecting the selected item changes nothing: tell the panes anew.
+            BroadcastSelection();
+        } else {
+            SelectItem(item);
+        }
+    }
+    // Selecting scrolls the item into view; selecting it again does not.
+    EnsureVisible(item);
+    return GetSelection() == item;
+}
+
+wxString CLeftView::ItemToolTip(const wxTreeItemId& item) const {
+    const CXmlNode* node = m_bNodesStale ? nullptr : GetItemNode(item);
+    if (!node || !node->NameRef().Equals(rate::kCustomer)) {
+        return {};
+    }
+    return m_codec.ToDisplay(DescribePlace(m_doc.m_pRootNode, *node));
+}
+
+void CLeftView::OnGetToolTip(wxTreeEvent& event) {
+    const wxString tip = ItemToolTip(event.GetItem());
+    if (!tip.empty()) {
+        event.SetToolTip(tip);
     }
 }
 
@@ -153,15 +274,21 @@ void CLeftView::OnSelChanging(wxTreeEvent& event) {
 }
 
 void CLeftView::OnSelChanged(wxTreeEvent&) {
+    BroadcastSelection();
+}
+
+void CLeftView::BroadcastSelection() {
     if (!m_bTreeFilled || m_bNodesStale) {
         return;
     }
     const wxTreeItemId item = GetSelection();
     if (item.IsOk()) {
         CXmlNode* node = GetItemNode(item);
+        m_selectedPlace = CNodePlace::Of(m_doc.m_pRootNode, node);
         m_doc.UpdateAllViews(this, CUpdateHint::FromNode(node));
         m_pSelectedNode = node;
     } else {
+        m_selectedPlace = {};
         m_pSelectedNode = nullptr;
     }
 }
@@ -202,9 +329,11 @@ bool CLeftView::DeleteSelectedPlan() {
     // that element.
     const wxTreeItemId selected = GetSelection();
     const bool selectedShowsNode = selected.IsOk() && GetItemNode(selected) == node;
+    CXmlNode* const neighbourPlan = m_bKeepPlace ? NeighbourPlan(*parent, *node) : nullptr;
 
     parent->RemoveChild(node); // destroys the element and its subtree
     m_pSelectedNode = nullptr;
+    m_selectedPlace = {};
 
     if (selectedShowsNode) {
         // The selection moves on as the control moves it for any deletion,
@@ -220,5 +349,8 @@ bool CLeftView::DeleteSelectedPlan() {
     }
     m_doc.UpdateAllViews(this, kHintPlanDeleted);
     m_doc.SetModifiedFlag(true);
+    if (neighbourPlan) {
+        RevealNode(neighbourPlan);
+    }
     return true;
 }

@@ -10,6 +10,7 @@
 // elements, and deleting an item frees nothing of the tree.
 #pragma once
 
+#include "document/NodePlace.h"
 #include "document/View.h"
 
 #include <wx/imaglist.h>
@@ -44,6 +45,25 @@ public:
     void SuspendNodeAccess() { m_bNodesStale = true; }
     void ResumeNodeAccess() { m_bNodesStale = false; }
 
+    bool IsNodeAccessSuspended() const { return m_bNodesStale; }
+
+    // Shows node as a click on its item would: its item's ancestors are
+    // expanded (their children created on the way), the item is selected and
+    // scrolled into view, and the other panes are told of it. False when the
+    // node has no item in the tree (or the tree cannot be read now).
+    bool RevealNode(CXmlNode* pNode);
+
+    // While on, the element that was selected is selected again after the
+    // tree is rebuilt (after "Set" and after a merge, where it is found by
+    // its customer's contract number and its plan key), and a deleted plan's
+    // next plan is selected; while off, the tree stays as it is left.
+    void SetKeepPlace(bool keep) { m_bKeepPlace = keep; }
+    bool IsKeepPlace() const { return m_bKeepPlace; }
+
+    // The tooltip of item: a customer's contract number and name; empty for
+    // other elements.
+    wxString ItemToolTip(const wxTreeItemId& item) const;
+
     CXmlNode* GetSelectedNode() const { return m_pSelectedNode; }
     bool IsTreeFilled() const { return m_bTreeFilled; }
 
@@ -59,6 +79,13 @@ private:
     void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node);
     // Creates item's children the first time it is expanded.
     void AddChildItems(const wxTreeItemId& item);
+    // The item of node, its ancestors' children created on the way; invalid
+    // when node is not in the document's tree.
+    wxTreeItemId ItemOfNode(CXmlNode* node);
+    // Passes the selected item's element on, as a selection change does.
+    void BroadcastSelection();
+    // Selects again the place remembered before the last rebuild.
+    void RestorePlace();
     // The item the control selects when the selected item goes: the next
     // sibling, else the previous one, else the parent.
     wxTreeItemId SuccessorOfSelection(const wxTreeItemId& item) const;
@@ -67,6 +94,7 @@ private:
     void OnSelChanged(wxTreeEvent& event);
     void OnItemExpanding(wxTreeEvent& event);
     void OnDeleteItem(wxTreeEvent& event);
+    void OnGetToolTip(wxTreeEvent& event);
 
     CQuillmarDoc& m_doc;
     const CTextCodec& m_codec;
@@ -74,6 +102,12 @@ private:
     wxImageList m_imageList;
     CXmlNode* m_pSelectedNode = nullptr;
     bool m_bNodesStale = false;
+    bool m_bKeepPlace = false;
+    // The place of the selected element, taken when it was selected: a merge
+    // may destroy the element before the pane hears of it.
+    CNodePlace m_selectedPlace;
+    // The place to select again once the current rebuild's broadcast is over.
+    CNodePlace m_placeToRestore;
     // Set while the control does its idle work, in which it would select the
     // root of its own accord.
     bool m_bInIdle = false;

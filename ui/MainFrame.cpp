@@ -10,6 +10,7 @@
 #include "ui/CommandIds.h"
 #include "ui/DesktopPlatform.h"
 #include "ui/LeftView.h"
+#include "ui/NodeFinder.h"
 #include "ui/QuillmarView.h"
 
 #include <wx/accel.h>
@@ -27,7 +28,8 @@ constexpr int kToolPictureSize = 16;
 
 bool IsCheckItem(int command) {
     return command == ID_EDIT_COMPRESSED_SAVE || command == ID_EDIT_AUTO_BACKUP ||
-           command == ID_VIEW_TOOLBAR || command == ID_VIEW_STATUS_BAR;
+           command == ID_VIEW_TOOLBAR || command == ID_VIEW_STATUS_BAR ||
+           command == ID_VIEW_KEEP_PLACE;
 }
 
 // The prompt of a command: its string-table entry before the line feed.
@@ -47,6 +49,8 @@ int WxKey(int key) {
         return WXK_INSERT;
     case kKeyDelete:
         return WXK_DELETE;
+    case kKeyF3:
+        return WXK_F3;
     default:
         return key;
     }
@@ -75,6 +79,10 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CDesktopPlatform& platform)
     SetIcons(ApplicationIcons());
     m_doc.AddView(m_encoding);
     OnCreateClient();
+    m_pFinder = std::make_unique<CNodeFinder>(*this, m_doc, *m_pLeftView, m_encoding.GetCodec());
+    m_pLeftView->SetKeepPlace(m_platform.ReadSettingInt(CStringTable::Get(IDS_SETTINGS_SECTION),
+                                                        CStringTable::Get(IDS_SETTING_KEEP_PLACE),
+                                                        0) != 0);
     CreateMenuBarFromResource();
     SetAcceleratorsFromResource();
     CreateToolBarFromResource();
@@ -84,6 +92,7 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CDesktopPlatform& platform)
 }
 
 CMainFrame::~CMainFrame() {
+    m_pFinder.reset();
     m_doc.RemoveView(m_encoding);
 }
 

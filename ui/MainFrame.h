@@ -10,11 +10,13 @@
 #include <wx/frame.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CDesktopPlatform;
 class CLeftView;
+class CNodeFinder;
 class CQuillmarDoc;
 class CQuillmarView;
 class wxSplitterWindow;
@@ -29,6 +31,8 @@ public:
     // The tree pane, when the splitter's left pane is one.
     CLeftView* GetLeftPane() const;
     CQuillmarView* GetDetailPane() const { return m_pDetailView; }
+    // Find, Find Next, Find Previous and Go To.
+    CNodeFinder& GetFinder() const { return *m_pFinder; }
     wxSplitterWindow* GetSplitter() const { return m_wndSplitter; }
     const CTextCodec& GetCodec() const { return m_encoding.GetCodec(); }
 
@@ -65,6 +69,15 @@ private:
     void BindCommands();
 
     void OnUpdateDelete(wxUpdateUIEvent& event);
+    // Find, Find Next, Find Previous and Go To: while there is a tree.
+    bool HasTreeToSearch() const;
+    void OnUpdateEditFind(wxUpdateUIEvent& event);
+    void OnUpdateEditFindNext(wxUpdateUIEvent& event);
+    void OnUpdateEditFindPrevious(wxUpdateUIEvent& event);
+    void OnUpdateEditGoTo(wxUpdateUIEvent& event);
+    // View, Keep Place After Edits: an option kept in the settings.
+    void OnViewKeepPlace();
+    void OnUpdateViewKeepPlace(wxUpdateUIEvent& event);
     void OnFilePrint();
     void OnOpenRecentFile(int index);
     void UpdateRecentFileMenu();
@@ -84,6 +97,7 @@ private:
     wxToolBar* m_wndToolBar = nullptr;
     CLeftView* m_pLeftView = nullptr;
     CQuillmarView* m_pDetailView = nullptr;
+    std::unique_ptr<CNodeFinder> m_pFinder;
 
     std::function<void()> m_onAppAbout;
     std::vector<std::string> m_shownRecentFiles;

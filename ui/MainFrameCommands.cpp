@@ -11,6 +11,7 @@
 #include "ui/CommandIds.h"
 #include "ui/DesktopPlatform.h"
 #include "ui/LeftView.h"
+#include "ui/NodeFinder.h"
 #include "ui/PathText.h"
 #include "ui/QuillmarView.h"
 #include "ui/RecentFileNames.h"
@@ -144,6 +145,11 @@ void CMainFrame::BindCommands() {
     onCommand(ID_EDIT_DELETE, [this] { OnDelete(); });
     onCommand(ID_EDIT_COMPRESSED_SAVE, [this] { m_doc.OnEditCompressedSave(); });
     onCommand(ID_EDIT_AUTO_BACKUP, [this] { m_doc.OnEditAutoBackup(); });
+    onCommand(ID_EDIT_FIND, [this] { m_pFinder->OpenFindWindow(); });
+    onCommand(ID_EDIT_FIND_NEXT, [this] { m_pFinder->FindAgain(true); });
+    onCommand(ID_EDIT_FIND_PREVIOUS, [this] { m_pFinder->FindAgain(false); });
+    onCommand(ID_EDIT_GOTO, [this] { m_pFinder->AskAndGoTo(); });
+    onCommand(ID_VIEW_KEEP_PLACE, [this] { OnViewKeepPlace(); });
     onCommand(ID_VIEW_TOOLBAR, [this] {
         m_wndToolBar->Show(!m_wndToolBar->IsShown());
         SendSizeEvent();
@@ -176,6 +182,12 @@ void CMainFrame::BindCommands() {
         CWxCmdUI cmdUI(event);
         m_doc.OnUpdateEditAutoBackup(cmdUI);
     });
+    onUpdate(ID_EDIT_FIND, [this](wxUpdateUIEvent& event) { OnUpdateEditFind(event); });
+    onUpdate(ID_EDIT_FIND_NEXT, [this](wxUpdateUIEvent& event) { OnUpdateEditFindNext(event); });
+    onUpdate(ID_EDIT_FIND_PREVIOUS,
+             [this](wxUpdateUIEvent& event) { OnUpdateEditFindPrevious(event); });
+    onUpdate(ID_EDIT_GOTO, [this](wxUpdateUIEvent& event) { OnUpdateEditGoTo(event); });
+    onUpdate(ID_VIEW_KEEP_PLACE, [this](wxUpdateUIEvent& event) { OnUpdateViewKeepPlace(event); });
     onUpdate(ID_VIEW_TOOLBAR,
              [this](wxUpdateUIEvent& event) { event.Check(m_wndToolBar->IsShown()); });
     onUpdate(ID_VIEW_STATUS_BAR,
@@ -199,6 +211,38 @@ void CMainFrame::OnUpdateDelete(wxUpdateUIEvent& event) {
     }
     CWxCmdUI cmdUI(event);
     cmdUI.Enable(pane->GetSelectedNodeName() == "INSURANCEPLAN");
+}
+
+bool CMainFrame::HasTreeToSearch() const {
+    return m_doc.m_pRootNode != nullptr && m_pLeftView->IsTreeFilled();
+}
+
+void CMainFrame::OnUpdateEditFind(wxUpdateUIEvent& event) {
+    event.Enable(HasTreeToSearch());
+}
+
+void CMainFrame::OnUpdateEditFindNext(wxUpdateUIEvent& event) {
+    event.Enable(HasTreeToSearch());
+}
+
+void CMainFrame::OnUpdateEditFindPrevious(wxUpdateUIEvent& event) {
+    event.Enable(HasTreeToSearch());
+}
+
+void CMainFrame::OnUpdateEditGoTo(wxUpdateUIEvent& event) {
+    event.Enable(HasTreeToSearch());
+}
+
+void CMainFrame::OnViewKeepPlace() {
+    const bool keep = !m_pLeftView->IsKeepPlace();
+    m_pLeftView->SetKeepPlace(keep);
+    m_platform.WriteSettingInt(CStringTable::Get(IDS_SETTINGS_SECTION),
+                               CStringTable::Get(IDS_SETTING_KEEP_PLACE), keep ? 1 : 0);
+}
+
+void CMainFrame::OnUpdateViewKeepPlace(wxUpdateUIEvent& event) {
+    event.Enable(true);
+    event.Check(m_pLeftView->IsKeepPlace());
 }
 
 void CMainFrame::OnDelete() {

@@ -1,5 +1,6 @@
 #include "ui/QuillmarView.h"
 
+#include "document/NodePlace.h"
 #include "document/Platform.h"
 #include "document/QuillmarDoc.h"
 #include "document/RateVocabulary.h"
@@ -14,6 +15,7 @@
 #include <wx/settings.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -29,6 +31,10 @@ bool IsEditable(const CXmlNode& node) {
 // Control rectangles as left, top, right, bottom.
 const wxRect kEditRect(wxPoint(10, 30), wxPoint(199, 53));
 const wxRect kSetRect(wxPoint(210, 30), wxPoint(269, 53));
+// The place display: below the controls, to the pane's right and bottom
+// edges less this margin.
+const wxPoint kPlaceOrigin(10, 64);
+constexpr int kPlaceMargin = 10;
 
 } // namespace
 
@@ -47,6 +53,7 @@ wxBEGIN_EVENT_TABLE(CQuillmarView, wxPanel)
     EVT_PAINT(CQuillmarView::OnPaint)
     EVT_ERASE_BACKGROUND(CQuillmarView::OnEraseBkgnd)
     EVT_BUTTON(IDC_SET, CQuillmarView::OnSetClicked)
+    EVT_SIZE(CQuillmarView::OnSize)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -66,6 +73,10 @@ wxEND_EVENT_TABLE()
     m_edit->SetFont(m_font);
     m_btnSet = new wxButton(this, IDC_SET, "Set", kSetRect.GetPosition(), kSetRect.GetSize());
     m_btnSet->SetFont(m_font);
+    m_placeText = new wxTextCtrl(this, wxID_ANY, wxEmptyString, kPlaceOrigin, wxSize(260, 60),
+                                 wxTE_MULTILINE | wxTE_READONLY | wxTE_BESTWRAP | wxBORDER_NONE);
+    m_placeText->SetFont(m_font);
+    m_placeText->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     EnableControls(false);
 
     doc.AddView(*this);
@@ -92,6 +103,7 @@ void CQuillmarView::OnUpdate(CView*, CUpdateHint hint) {
         m_strCaption = m_codec.ToDisplay(
             CStringTable::Format(IDS_CAPTION_FORMAT, {std::string(Bytes(m_pNode->NameRef()))}));
         EnableControls(IsEditable(*m_pNode));
+        ShowPlace();
     } else {
         m_strText.clear();
         m_strShownText.clear();
@@ -99,8 +111,28 @@ void CQuillmarView::OnUpdate(CView*, CUpdateHint hint) {
         m_pNode = nullptr;
         m_strCaption = CStringTable::Get(IDS_CAPTION_NO_NODE);
         EnableControls(false);
+        m_placeText->Clear();
     }
     Refresh(true);
+}
+
+void CQuillmarView::ShowPlace() {
+    wxString shown = m_codec.ToDisplay(DescribePlace(m_doc.m_pRootNode, *m_pNode));
+    // A value the edit box cannot show whole, and that cannot be scrolled
+    // there since the box is disabled, is shown here in full.
+    if (!IsEditable(*m_pNode) &&
+        m_edit->GetTextExtent(m_strShownText).GetWidth() > m_edit->GetClientSize().GetWidth()) {
+        shown << "\n\n" << m_strShownText;
+    }
+    m_placeText->ChangeValue(shown);
+}
+
+void CQuillmarView::OnSize(wxSizeEvent& event) {
+    const wxSize client = GetClientSize();
+    m_placeText->SetSize(kPlaceOrigin.x, kPlaceOrigin.y,
+                         std::max(client.GetWidth() - kPlaceOrigin.x - kPlaceMargin, 40),
+                         std::max(client.GetHeight() - kPlaceOrigin.y - kPlaceMargin, 20));
+    event.Skip();
 }
 
 void CQuillmarView::OnEraseBkgnd(wxEraseEvent& event) {

@@ -37,6 +37,10 @@ public:
     const wxString& GetCaption() const { return m_strCaption; }
     wxTextCtrl* GetEdit() const { return m_edit; }
     wxButton* GetSetButton() const { return m_btnSet; }
+    // Below the specified controls: the shown element's place in words and,
+    // for a read-only value wider than the edit box, the whole value, to
+    // read, select and copy.
+    wxTextCtrl* GetPlaceText() const { return m_placeText; }
     const wxFont& GetPaneFont() const { return m_font; }
 
     // Commits the edit box's text to the shown element.
@@ -52,6 +56,8 @@ private:
     void OnEraseBkgnd(wxEraseEvent& event);
     void OnSetClicked(wxCommandEvent& event);
     void EnableControls(bool enable);
+    void OnSize(wxSizeEvent& event);
+    void ShowPlace();
 
     CQuillmarDoc& m_doc;
     const CTextCodec& m_codec;
@@ -63,6 +69,7 @@ private:
     wxFont m_font;
     wxTextCtrl* m_edit = nullptr;
     wxButton* m_btnSet = nullptr;
+    wxTextCtrl* m_placeText = nullptr;
     CXmlNode* m_pNode = nullptr;
     // The caption, made when the element is shown: painting never reads the
     // element, which a merge may have destroyed before the panes hear of it.

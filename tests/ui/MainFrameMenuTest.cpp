@@ -73,11 +73,15 @@ TEST_F(MainFrameMenuTest, FileMenuItems) {
 TEST_F(MainFrameMenuTest, EditMenuItems) {
     EXPECT_THAT(MenuItems(1),
                 ElementsAre("&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
-                            "&Delete", "-", "C&ompressed XML Save", "Auto-Backup Saved Files"));
+                            "&Delete", "-", "C&ompressed XML Save", "Auto-Backup Saved Files",
+                            // Added after the items above.
+                            "-", "&Find...\tCtrl+F", "Find &Next\tF3", "Find &Previous\tShift+F3",
+                            "&Go To...\tCtrl+G"));
 }
 
 TEST_F(MainFrameMenuTest, ViewAndHelpMenuItems) {
-    EXPECT_THAT(MenuItems(2), ElementsAre("&Toolbar", "&Status Bar"));
+    EXPECT_THAT(MenuItems(2),
+                ElementsAre("&Toolbar", "&Status Bar", "-", "&Keep Place After Edits"));
     EXPECT_THAT(MenuItems(3), ElementsAre("&About Quillmar..."));
     EXPECT_TRUE(MenuChecked(ID_VIEW_TOOLBAR));
     EXPECT_TRUE(MenuChecked(ID_VIEW_STATUS_BAR));
@@ -126,6 +130,10 @@ TEST_F(MainFrameMenuTest, AcceleratorTableAndNoKeyForDelete) {
     EXPECT_EQ(ID_EDIT_PASTE, AcceleratorCommand(wxACCEL_CTRL, 'V'));
     EXPECT_EQ(ID_EDIT_PASTE, AcceleratorCommand(wxACCEL_SHIFT, WXK_INSERT));
     EXPECT_EQ(ID_HELP, AcceleratorCommand(wxACCEL_NORMAL, WXK_F1));
+    EXPECT_EQ(ID_EDIT_FIND, AcceleratorCommand(wxACCEL_CTRL, 'F'));
+    EXPECT_EQ(ID_EDIT_FIND_NEXT, AcceleratorCommand(wxACCEL_NORMAL, WXK_F3));
+    EXPECT_EQ(ID_EDIT_FIND_PREVIOUS, AcceleratorCommand(wxACCEL_SHIFT, WXK_F3));
+    EXPECT_EQ(ID_EDIT_GOTO, AcceleratorCommand(wxACCEL_CTRL, 'G'));
     EXPECT_EQ(-1, AcceleratorCommand(wxACCEL_NORMAL, WXK_DELETE));
     EXPECT_EQ(-1, AcceleratorCommand(wxACCEL_CTRL, 'D'));
     EXPECT_EQ(-1, AcceleratorCommand(wxACCEL_SHIFT, WXK_F1));
