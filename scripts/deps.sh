@@ -11,6 +11,7 @@ packages=(
     libpugixml-dev libtinyxml2-dev
     xvfb xauth x11-utils imagemagick poppler-utils xdg-utils
     clang-14 libclang-rt-14-dev
+    help2man librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )
 # Wine comes with what it recommends (its fonts and libraries among them).
 windows_packages=(
