@@ -16,7 +16,7 @@ packages=(
 # Wine comes with what it recommends (its fonts and libraries among them).
 windows_packages=(
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
-    wine wine64 xdotool
+    wine wine64 xdotool nsis
 )
 
 missing_of() {
