@@ -74,7 +74,7 @@ windows_variable() { # NAME: its value in the Windows environment
 run_quietly() { # COMMAND LINE as the registry holds it: "C:\path\prog.exe" ARGS
     local exe=${1#\"}
     exe=${exe%%\"*}
-    local args=${1#\"$exe\"}
+    local args=${1#\""$exe"\"}
     # shellcheck disable=SC2086 # the arguments are words
     wine "$exe" $args
     # The uninstaller goes on in a copy of itself: wait for every process.
@@ -104,7 +104,9 @@ installed() {
     expect_data "$key" InstallLocation "$folder"
     local size
     size=$(data "$key" EstimatedSize)
-    [ -n "$size" ] && [ $((size)) -gt 1000 ] || fail "EstimatedSize is \"$size\" (KB)"
+    if [ -z "$size" ] || [ $((size)) -le 1000 ]; then
+        fail "EstimatedSize is \"$size\" (KB)"
+    fi
     local mode=/AllUsers
     [ "$root" = HKLM ] || mode=/CurrentUser
     expect_data "$key" UninstallString "\"$folder\\uninstall.exe\" $mode"
