@@ -11,11 +11,12 @@ packages=(
     libpugixml-dev libtinyxml2-dev
     xvfb xauth x11-utils imagemagick poppler-utils xdg-utils strace
     clang-14 libclang-rt-14-dev
+    help2man librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )
 # Wine comes with what it recommends (its fonts and libraries among them).
 windows_packages=(
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
-    wine wine64 xdotool
+    wine wine64 xdotool nsis
 )
 
 missing_of() {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test: once in a
-# normal build (GUI tests under Xvfb), once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows executables under Wine, then
-# the fuzzers. A Release build of the programs and benchmarks checks that
-# the optimiser's warnings stay away too.
+# normal build (GUI tests under Xvfb), then the Debian package (built,
+# checked, installed, run and purged), once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a Release build (built only, for the
+# optimiser's warnings), then the Windows executables and their installer
+# under Wine, then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +20,9 @@ cmake --build build -j "$jobs"
 # -noreset: the server otherwise resets each time its last client leaves, and
 # turns away the GUI tests that connect while it does.
 (cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j "$jobs")
+
+# The Debian package, installed into this machine and purged again.
+bash scripts/package-test.sh
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLMAR_SANITIZE=ON \
     -DQUILLMAR_BUILD_GUI=OFF -DQUILLMAR_BUILD_BENCH=OFF -DQUILLMAR_WERROR=ON

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds quillmar.exe and quillmar-cli.exe (and the unit tests) for
 # 64-bit Windows into build-windows/, with mingw-w64 and a static wxWidgets
-# built once per machine from Debian's source package.
+# built once per machine from Debian's source package, and makes their
+# installer build-windows/quillmar-3.1.0-setup.exe with NSIS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,4 +18,5 @@ cmake -S . -B build-windows -G Ninja \
     -DQUILLMAR_WERROR="${QUILLMAR_WERROR:-OFF}" \
     -DwxWidgets_CONFIG_EXECUTABLE="$wx_prefix/bin/wx-config"
 cmake --build build-windows -j "$(nproc)"
-echo "Built build-windows/ui/quillmar.exe and build-windows/cli/quillmar-cli.exe in $((SECONDS - started)) s"
+echo "Built build-windows/ui/quillmar.exe, build-windows/cli/quillmar-cli.exe and" \
+    "build-windows/quillmar-3.1.0-setup.exe in $((SECONDS - started)) s"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows executables and tests them under Wine: the engine and
 # document unit tests, the executable's resources, quillmar-cli.exe against
-# the Linux tool's outputs, and a smoke test of quillmar.exe under Xvfb. Expects the Linux build in build/
-# (scripts/test.sh makes it first).
+# the Linux tool's outputs, a smoke test of quillmar.exe under Xvfb, and the
+# installer: installed, run and uninstalled in a fresh Wine prefix. Expects
+# the Linux build in build/ (scripts/test.sh makes it first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,7 @@ bash tests/windows/resources_check.sh build-windows/ui/quillmar.exe
 bash tests/windows/cli_compare.sh build/cli/quillmar-cli build-windows/cli/quillmar-cli.exe
 timeout 300 bash tests/windows/smoke_test.sh build-windows/ui/quillmar.exe samples/rates.xml build-windows/smoke
 wineserver -k 2>/dev/null || true
+started=$SECONDS
+timeout 900 bash tests/windows/installer_test.sh build-windows/quillmar-3.1.0-setup.exe samples/rates.xml \
+    build-windows/installer
+echo "Installer tested in $((SECONDS - started)) s"
