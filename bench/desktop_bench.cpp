@@ -18,6 +18,9 @@
 #include "ui/HeadlessToolkit.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
+#include "ui/MergeReportKeeper.h"
+#include "ui/MergeReportList.h"
+#include "ui/MergeReportWindow.h"
 #include "ui/QuillmarApp.h"
 #include "ui/QuillmarView.h"
 #include "xml/XmlDocument.h"
@@ -54,6 +57,9 @@ class CScriptedPlatform : public CMemorySettings<CDesktopPlatform> {
 public:
     std::string m_strFileToOpen;
     int m_nYesAnswers = 0;
+    // Boxes with an OK button alone that the script expects (a merge's
+    // summary).
+    int m_nSummaries = 0;
     std::vector<std::string> m_unexpectedBoxes;
 
     MsgAnswer ShowMessage(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
@@ -64,6 +70,10 @@ public:
         if (buttons == MsgButtons::YesNo && m_nYesAnswers > 0) {
             --m_nYesAnswers;
             return MsgAnswer::Yes;
+        }
+        if (buttons == MsgButtons::Ok && m_nSummaries > 0) {
+            --m_nSummaries;
+            return MsgAnswer::Ok;
         }
         m_unexpectedBoxes.push_back(text);
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
@@ -294,7 +304,42 @@ bool MeasureDelete(CMainFrame& frame, CScriptedPlatform& platform, int customers
     return true;
 }
 
-int MeasureDesktop(const std::string& path) {
+// File, Merge of the delivery, then View, Merge Report until the report
+// window shows its rows.
+bool MeasureMergeReport(CMainFrame& frame, CScriptedPlatform& platform,
+                        const std::string& delivery) {
+    CLeftView& tree = *frame.GetLeftPane();
+    platform.m_strFileToOpen = delivery;
+    platform.m_nSummaries = 1;
+    frame.RunCommand(ID_FILE_MERGE);
+    SettleTree(tree);
+    if (platform.m_nSummaries != 0 || !platform.m_unexpectedBoxes.empty() ||
+        !TreeShowsRoot(tree, rate::kRateFile)) {
+        return Fail("the merge did not end with its summary");
+    }
+    const CMergeReportKeeper& keeper = frame.GetMergeReport();
+    const size_t rows = keeper.GetReport().Rows().size();
+
+    const CStopwatch watch;
+    frame.RunCommand(ID_VIEW_MERGE_REPORT);
+    CMergeReportWindow* window = keeper.GetWindow();
+    const bool shown = window && ProcessEventsUntil([&] {
+                           return window->IsShownOnScreen() &&
+                                  window->GetList().GetItemCount() == static_cast<long>(rows);
+                       });
+    if (shown) {
+        window->Update();
+    }
+    const double seconds = watch.Seconds();
+    if (!shown || rows == 0) {
+        return Fail("the report window did not show its rows");
+    }
+    ReportValue("report_open", seconds);
+    ReportValue("report_rows", static_cast<double>(rows));
+    return true;
+}
+
+int MeasureDesktop(const std::string& path, const std::string& delivery) {
     const CScratchHome home;
     const CToolkit toolkit;
     if (!home.IsValid() || !toolkit.IsStarted()) {
@@ -318,7 +363,8 @@ int MeasureDesktop(const std::string& path) {
         return 1;
     }
     const int customers = TheApp().GetDocument()->m_pRootNode->GetChildCount(rate::kCustomer);
-    if (!MeasureSet(frame, customers) || !MeasureDelete(frame, platform, customers)) {
+    if (!MeasureSet(frame, customers) || !MeasureDelete(frame, platform, customers) ||
+        !MeasureMergeReport(frame, platform, delivery)) {
         return 1;
     }
     return g_bToolkitAsserted ? 1 : 0;
@@ -337,25 +383,27 @@ int MeasureEngineLoad(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--desktop") == 0) {
-        return MeasureDesktop(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "--desktop") == 0) {
+        return MeasureDesktop(argv[2], argv[3]);
     }
     if (argc == 3 && std::strcmp(argv[1], "--engine-load") == 0) {
         return MeasureEngineLoad(argv[2]);
     }
     const CBenchOptions options = ParseBenchOptions(argc, argv);
     const std::string path = PrepareRateFile(options, "desktop-bench", 0);
-    if (path.empty()) {
+    const std::string delivery = PrepareRateFile(options, "desktop-bench", 1);
+    if (path.empty() || delivery.empty()) {
         return 1;
     }
     // The best of a few runs: the machine may be busy with other work.
-    Figures desktop = BestOf(options.nRuns, argv[0], {"--desktop", path});
+    Figures desktop = BestOf(options.nRuns, argv[0], {"--desktop", path, delivery});
     Figures engine = BestOf(options.nRuns, argv[0], {"--engine-load", path});
     if (!options.bKeepFiles && options.strFile.empty()) {
         std::remove(path.c_str());
+        std::remove(delivery.c_str());
     }
     bool met = desktop.count("open") && desktop.count("set") && desktop.count("delete") &&
-               engine.count("load");
+               desktop.count("report_open") && engine.count("load");
     if (met) {
         // In milliseconds: the edits take a few.
         const double load = engine["load"] * 1000;
@@ -366,6 +414,9 @@ int main(int argc, char** argv) {
                           load, 100, "ms");
         met &= CheckLimit("delete a plan until the tree is updated", desktop["delete"] * 1000, load,
                           50, "ms");
+        std::printf("merge report rows: %.0f\n", desktop["report_rows"]);
+        met &= CheckLimit("merge report window open with all its rows",
+                          desktop["report_open"] * 1000, load, 300, "ms");
     }
     std::printf("\n%s\n", met ? "all targets met" : "TARGETS MISSED");
     return met ? 0 : 1;

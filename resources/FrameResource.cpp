@@ -41,6 +41,7 @@ constexpr std::array kEditMenu{
 constexpr std::array kViewMenu{
     CMenuItemResource{"&Toolbar", ID_VIEW_TOOLBAR},
     CMenuItemResource{"&Status Bar", ID_VIEW_STATUS_BAR},
+    CMenuItemResource{"&Merge Report", ID_VIEW_MERGE_REPORT},
 };
 
 constexpr std::array kHelpMenu{

@@ -66,6 +66,14 @@ constexpr int IDS_ABOUT_VERSION = 154;   // the About box's first line
 constexpr int IDS_ABOUT_COPYRIGHT = 155; // the About box's copyright line
 constexpr int IDS_DP_VERSION = 156;      // the About box's last line, set when it opens
 constexpr int IDS_RECENT_FILE = 157;     // the File menu's place holder of the recent files
+// The merge report window.
+constexpr int IDS_REPORT_TITLE = 170;
+constexpr int IDS_REPORT_SHOW = 171;       // the label of the outcome filter
+constexpr int IDS_REPORT_ALL_PLANS = 172;  // the filter's first choice
+constexpr int IDS_REPORT_COUNT = 173;      // two %s: plans shown, plans in the report
+constexpr int IDS_REPORT_SAVE_CSV = 174;   // the button that saves the report as CSV
+constexpr int IDS_REPORT_CSV_FILTER = 175; // the file dialog's filter of the CSV file
+constexpr int IDS_REPORT_HINT = 176;       // the window's status line
 
 // Commands. Their string-table entries hold the status-bar prompt, a line
 // feed, and the tooltip.
@@ -73,6 +81,7 @@ constexpr int ID_FILE_MERGE = 32771;
 constexpr int ID_EDIT_COMPRESSED_SAVE = 32772;
 constexpr int ID_EDIT_DELETE = 32773;
 constexpr int ID_EDIT_AUTO_BACKUP = 32774;
+constexpr int ID_VIEW_MERGE_REPORT = 32790;
 constexpr int ID_FILE_NEW = 57600;
 constexpr int ID_FILE_OPEN = 57601;
 constexpr int ID_FILE_SAVE = 57603;

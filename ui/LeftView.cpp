@@ -6,6 +6,7 @@
 #include "ui/TextCodec.h"
 
 #include <string_view>
+#include <vector>
 #ifdef __WXMSW__
 #include <wx/msw/wrapwin.h>
 #endif
@@ -114,6 +115,44 @@ void CLeftView::AddChildItems(const wxTreeItemId& item) {
     for (const CXmlNode* child : TreeItemChildren(*data->m_pNode)) {
         AddNodeToTree(item, const_cast<CXmlNode*>(child));
     }
+}
+
+bool CLeftView::RevealNode(CXmlNode* pNode) {
+    if (!pNode || !m_bTreeFilled || m_bNodesStale) {
+        return false;
+    }
+    // The elements from the root down to the node.
+    std::vector<CXmlNode*> path;
+    for (CXmlNode* node = pNode; node; node = node->GetParent()) {
+        path.push_back(node);
+    }
+    wxTreeItemId item = GetRootItem();
+    if (!item.IsOk() || GetItemNode(item) != path.back()) {
+        return false;
+    }
+    path.pop_back();
+    while (!path.empty()) {
+        AddChildItems(item);
+        wxTreeItemIdValue cookie;
+        wxTreeItemId child = GetFirstChild(item, cookie);
+        while (child.IsOk() && GetItemNode(child) != path.back()) {
+            child = GetNextChild(item, cookie);
+        }
+        if (!child.IsOk()) {
+            return false;
+        }
+        Expand(item);
+        item = child;
+        path.pop_back();
+    }
+    // Selecting an item that is selected already tells nobody: it is shown
+    // again as a click on it would.
+    if (GetSelection() == item) {
+        Unselect();
+    }
+    SelectItem(item);
+    EnsureVisible(item);
+    return true;
 }
 
 void CLeftView::OnItemExpanding(wxTreeEvent& event) {

@@ -49,6 +49,10 @@ public:
 
     // The element of item; null for none.
     CXmlNode* GetItemNode(const wxTreeItemId& item) const;
+    // Shows node as a click on its item would: fills and expands the
+    // branches down to it, selects its item, scrolls it into view and passes
+    // it to the other panes. False when the tree does not show node.
+    bool RevealNode(CXmlNode* pNode);
 
     void OnInternalIdle() override;
 #ifdef __WXMSW__

@@ -10,6 +10,7 @@
 #include "ui/CommandIds.h"
 #include "ui/DesktopPlatform.h"
 #include "ui/LeftView.h"
+#include "ui/MergeReportKeeper.h"
 #include "ui/QuillmarView.h"
 
 #include <wx/accel.h>
@@ -74,6 +75,7 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CDesktopPlatform& platform)
       m_doc(doc), m_platform(platform) {
     SetIcons(ApplicationIcons());
     m_doc.AddView(m_encoding);
+    m_pMergeReport = std::make_unique<CMergeReportKeeper>(m_doc, m_encoding.GetCodec(), m_platform);
     OnCreateClient();
     CreateMenuBarFromResource();
     SetAcceleratorsFromResource();
@@ -84,6 +86,7 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CDesktopPlatform& platform)
 }
 
 CMainFrame::~CMainFrame() {
+    m_pMergeReport.reset();
     m_doc.RemoveView(m_encoding);
 }
 
@@ -119,8 +122,8 @@ void CMainFrame::CreateMenuBarFromResource() {
     }
     SetMenuBar(menuBar);
     // Commands without a handler are disabled from the start.
-    for (const int command :
-         {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_FILE_MERGE}) {
+    for (const int command : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+                              ID_EDIT_DELETE, ID_FILE_MERGE, ID_VIEW_MERGE_REPORT}) {
         menuBar->Enable(WxIdFromCommand(command), false);
     }
 }

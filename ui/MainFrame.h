@@ -10,11 +10,13 @@
 #include <wx/frame.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CDesktopPlatform;
 class CLeftView;
+class CMergeReportKeeper;
 class CQuillmarDoc;
 class CQuillmarView;
 class wxSplitterWindow;
@@ -31,6 +33,8 @@ public:
     CQuillmarView* GetDetailPane() const { return m_pDetailView; }
     wxSplitterWindow* GetSplitter() const { return m_wndSplitter; }
     const CTextCodec& GetCodec() const { return m_encoding.GetCodec(); }
+    // The report of the last merge in this document, and its window.
+    CMergeReportKeeper& GetMergeReport() const { return *m_pMergeReport; }
 
     // The Help, About Quillmar command is the application's.
     void SetAboutHandler(std::function<void()> handler) { m_onAppAbout = std::move(handler); }
@@ -65,6 +69,8 @@ private:
     void BindCommands();
 
     void OnUpdateDelete(wxUpdateUIEvent& event);
+    void OnViewMergeReport();
+    void OnUpdateViewMergeReport(wxUpdateUIEvent& event);
     void OnFilePrint();
     void OnOpenRecentFile(int index);
     void UpdateRecentFileMenu();
@@ -78,6 +84,7 @@ private:
     // Decides the texts' encoding before the panes hear of a new tree: it
     // watches the document first.
     CDocumentEncoding m_encoding;
+    std::unique_ptr<CMergeReportKeeper> m_pMergeReport;
 
     wxSplitterWindow* m_wndSplitter = nullptr;
     wxStatusBar* m_wndStatusBar = nullptr;
