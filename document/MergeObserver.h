@@ -7,6 +7,8 @@
 // are found.
 #pragma once
 
+#include <cstddef>
+
 class CXmlNode;
 
 class CMergeObserver {
@@ -23,8 +25,11 @@ public:
                                    const CXmlNode* incomingCustomer) = 0;
     // An incoming plan is taken up, before any value is carried into it.
     // remembered: its key was met earlier in this merge, so the values
-    // remembered then are carried and no loaded plan is searched.
-    virtual void OnIncomingPlan(const CXmlNode* incomingPlan, bool remembered) = 0;
+    // remembered then are carried and no loaded plan is searched. keyNumber
+    // is the same for every plan of the merge with this key and counts the
+    // keys from 0 in the order they are first met.
+    virtual void OnIncomingPlan(const CXmlNode* incomingPlan, bool remembered,
+                                size_t keyNumber) = 0;
     // The search for the incoming plan's values passed over a loaded plan
     // with its key because that plan has expired.
     virtual void OnExpiredPlanSkipped(const CXmlNode* loadedPlan) = 0;

@@ -4,7 +4,10 @@
 #include "document/RateVocabulary.h"
 #include "xml/XmlNode.h"
 
+#include <algorithm>
 #include <array>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -63,12 +66,24 @@ uint32_t CMergeReport::KeepTexts(const CXmlNode* plan) {
     return static_cast<uint32_t>(m_kept.size() - 1);
 }
 
-uint32_t CMergeReport::KeepLoadedTexts(const CXmlNode* plan) {
-    const auto [place, added] = m_pairTexts.try_emplace(plan, CMergeReportRow::kNoTexts);
-    if (added) {
-        place->second = KeepTexts(plan);
+uint32_t CMergeReport::KeepCandidateTexts(const CXmlNode* plan) {
+    const uint32_t texts = KeepTexts(plan);
+    m_pairTexts.emplace_back(plan, texts);
+    m_bPairTextsSorted = false;
+    return texts;
+}
+
+uint32_t CMergeReport::RemovedPlanTexts(const CXmlNode* plan) {
+    const std::less<const CXmlNode*> before;
+    if (!m_bPairTextsSorted) {
+        std::sort(m_pairTexts.begin(), m_pairTexts.end(),
+                  [&](const auto& a, const auto& b) { return before(a.first, b.first); });
+        m_bPairTextsSorted = true;
     }
-    return place->second;
+    const auto met = std::lower_bound(
+        m_pairTexts.begin(), m_pairTexts.end(), plan,
+        [&](const auto& entry, const CXmlNode* key) { return before(entry.first, key); });
+    return met != m_pairTexts.end() && met->first == plan ? met->second : KeepTexts(plan);
 }
 
 const CMergeReport::CPlanTexts& CMergeReport::Kept(uint32_t index) const {
@@ -86,9 +101,10 @@ void CMergeReport::Clear() {
 
 void CMergeReport::ForgetMergeState() {
     m_current = CCurrent{};
-    m_byKey = {};
+    m_keyOutcomes = {};
     m_paired = {};
     m_pairTexts = {};
+    m_nEvents = 0;
     m_imports = {};
     m_removed = {};
 }
@@ -102,24 +118,29 @@ void CMergeReport::OnCustomersPaired(const CXmlNode* loadedCustomer,
     m_paired.insert(loadedCustomer);
     // The plans of the pair before are gone or stay as they are.
     m_pairTexts.clear();
+    m_bPairTextsSorted = false;
 }
 
-void CMergeReport::OnIncomingPlan(const CXmlNode* incomingPlan, bool remembered) {
+void CMergeReport::OnIncomingPlan(const CXmlNode* incomingPlan, bool remembered, size_t keyNumber) {
     m_current = CCurrent{};
     m_current.bActive = true;
     m_current.bRemembered = remembered;
     m_current.nDelivered = KeepTexts(incomingPlan);
+    m_current.nKey = keyNumber;
+    if (keyNumber >= m_keyOutcomes.size()) {
+        m_keyOutcomes.resize(keyNumber + 1);
+    }
     if (!remembered) {
         // Settled now as "no match"; a search below may still change that
         // until the plan is imported.
-        m_byKey.insert_or_assign(Kept(m_current.nDelivered).planKey, CKeyOutcome{});
+        m_keyOutcomes[keyNumber] = CKeyOutcome{};
     }
 }
 
 void CMergeReport::OnExpiredPlanSkipped(const CXmlNode* loadedPlan) {
     if (m_current.bActive && !m_current.bExpired) {
         m_current.bExpired = true;
-        m_current.nFirstExpired = KeepLoadedTexts(loadedPlan);
+        m_current.nFirstExpired = KeepCandidateTexts(loadedPlan);
         Settle();
     }
 }
@@ -127,16 +148,15 @@ void CMergeReport::OnExpiredPlanSkipped(const CXmlNode* loadedPlan) {
 void CMergeReport::OnPlanValuesFound(const CXmlNode* loadedPlan) {
     if (m_current.bActive) {
         m_current.bFound = true;
-        m_current.nFound = KeepLoadedTexts(loadedPlan);
+        m_current.nFound = KeepCandidateTexts(loadedPlan);
         Settle();
     }
 }
 
 CMergeReport::CKeyOutcome CMergeReport::Settle() {
-    const std::string_view key = Kept(m_current.nDelivered).planKey;
+    CKeyOutcome& known = m_keyOutcomes[m_current.nKey];
     if (m_current.bRemembered) {
-        const auto known = m_byKey.find(key);
-        return known == m_byKey.end() ? CKeyOutcome{} : known->second;
+        return known;
     }
     CKeyOutcome decided;
     if (m_current.bFound) {
@@ -144,7 +164,7 @@ CMergeReport::CKeyOutcome CMergeReport::Settle() {
     } else if (m_current.bExpired) {
         decided = {MergeOutcome::kExpired, m_current.nFirstExpired};
     }
-    m_byKey.insert_or_assign(key, decided);
+    known = decided;
     return decided;
 }
 
@@ -153,18 +173,49 @@ void CMergeReport::OnPlanImported(const CXmlNode* /*loadedCustomer*/, const CXml
         return;
     }
     const CKeyOutcome decided = Settle();
-    m_imports[imported] = CImport{decided.outcome, decided.nOld, m_current.nDelivered};
+    m_imports.push_back(
+        {imported, decided.nOld, m_current.nDelivered, m_nEvents++, decided.outcome});
     m_current.bActive = false;
 }
 
 void CMergeReport::OnPlanRemoving(const CXmlNode* loadedCustomer, const CXmlNode* plan) {
-    m_removed[loadedCustomer].push_back(KeepLoadedTexts(plan));
-    // The node goes now; its address may be taken by a later node.
-    m_imports.erase(plan);
-    m_pairTexts.erase(plan);
+    m_removed.push_back({loadedCustomer, plan, RemovedPlanTexts(plan), m_nEvents++});
 }
 
 void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
+    // Looked up by node below: the imports and the removed plans by plan,
+    // the removals by customer, each in the order they happened.
+    const std::less<const CXmlNode*> before;
+    std::stable_sort(m_imports.begin(), m_imports.end(),
+                     [&](const CImport& a, const CImport& b) { return before(a.pPlan, b.pPlan); });
+    std::vector<std::pair<const CXmlNode*, uint32_t>> removedPlans;
+    removedPlans.reserve(m_removed.size());
+    for (const CRemoval& removal : m_removed) {
+        removedPlans.emplace_back(removal.pPlan, removal.nEvent);
+    }
+    std::sort(removedPlans.begin(), removedPlans.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? before(a.first, b.first) : a.second < b.second;
+    });
+    std::stable_sort(m_removed.begin(), m_removed.end(), [&](const CRemoval& a, const CRemoval& b) {
+        return before(a.pCustomer, b.pCustomer);
+    });
+    const auto importOf = [&](const CXmlNode* plan) -> const CImport* {
+        const auto next = std::upper_bound(
+            m_imports.begin(), m_imports.end(), plan,
+            [&](const CXmlNode* key, const CImport& entry) { return before(key, entry.pPlan); });
+        if (next == m_imports.begin() || std::prev(next)->pPlan != plan) {
+            return nullptr;
+        }
+        const CImport& last = *std::prev(next);
+        const auto removal = std::upper_bound(
+            removedPlans.begin(), removedPlans.end(), plan,
+            [&](const CXmlNode* key, const auto& entry) { return before(key, entry.first); });
+        const bool removedSince = removal != removedPlans.begin() &&
+                                  std::prev(removal)->first == plan &&
+                                  std::prev(removal)->second > last.nEvent;
+        return removedSince ? nullptr : &last;
+    };
+
     m_rows.clear();
     const rate::CKeys& keys = rate::Keys();
     ForEachChildNamed(mergedRoot, keys.customer, [&](const CXmlNode* customer) {
@@ -173,10 +224,10 @@ void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
             CMergeReportRow row;
             row.pCustomer = customer;
             row.pPlan = plan;
-            if (const auto imported = m_imports.find(plan); imported != m_imports.end()) {
-                row.outcome = imported->second.outcome;
-                row.nOld = imported->second.nOld;
-                row.nDelivered = imported->second.nDelivered;
+            if (const CImport* imported = importOf(plan)) {
+                row.outcome = imported->outcome;
+                row.nOld = imported->nOld;
+                row.nDelivered = imported->nDelivered;
             } else {
                 // Its values before the merge are those it has now; an edit
                 // may change them later.
@@ -185,14 +236,17 @@ void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
             }
             m_rows.push_back(row);
         });
-        if (const auto removed = m_removed.find(customer); removed != m_removed.end()) {
-            for (const uint32_t texts : removed->second) {
-                CMergeReportRow row;
-                row.pCustomer = customer;
-                row.outcome = MergeOutcome::kRemoved;
-                row.nOld = texts;
-                m_rows.push_back(row);
-            }
+        auto removed =
+            std::lower_bound(m_removed.begin(), m_removed.end(), customer,
+                             [](const CRemoval& entry, const CXmlNode* key) {
+                                 return std::less<const CXmlNode*>()(entry.pCustomer, key);
+                             });
+        for (; removed != m_removed.end() && removed->pCustomer == customer; ++removed) {
+            CMergeReportRow row;
+            row.pCustomer = customer;
+            row.outcome = MergeOutcome::kRemoved;
+            row.nOld = removed->nTexts;
+            m_rows.push_back(row);
         }
     });
     m_rows.shrink_to_fit();

@@ -19,8 +19,8 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class CXmlNode;
@@ -102,7 +102,7 @@ public:
     void OnMergeBegun() override;
     void OnCustomersPaired(const CXmlNode* loadedCustomer,
                            const CXmlNode* incomingCustomer) override;
-    void OnIncomingPlan(const CXmlNode* incomingPlan, bool remembered) override;
+    void OnIncomingPlan(const CXmlNode* incomingPlan, bool remembered, size_t keyNumber) override;
     void OnExpiredPlanSkipped(const CXmlNode* loadedPlan) override;
     void OnPlanValuesFound(const CXmlNode* loadedPlan) override;
     void OnPlanRemoving(const CXmlNode* loadedCustomer, const CXmlNode* plan) override;
@@ -121,26 +121,40 @@ private:
         MergeOutcome outcome = MergeOutcome::kNoMatch;
         uint32_t nOld = CMergeReportRow::kNoTexts;
     };
-    // The incoming plan being taken up.
+    // The incoming plan being taken up, and the outcome of its key.
     struct CCurrent {
         bool bActive = false;
         bool bRemembered = false;
         uint32_t nDelivered = CMergeReportRow::kNoTexts;
+        size_t nKey = 0;
         bool bFound = false;
         uint32_t nFound = CMergeReportRow::kNoTexts;
         bool bExpired = false;
         uint32_t nFirstExpired = CMergeReportRow::kNoTexts;
     };
+    // A plan taken into the result.
     struct CImport {
-        MergeOutcome outcome;
+        const CXmlNode* pPlan;
         uint32_t nOld;
         uint32_t nDelivered;
+        uint32_t nEvent;
+        MergeOutcome outcome;
+    };
+    // A plan removed from a loaded customer.
+    struct CRemoval {
+        const CXmlNode* pCustomer;
+        const CXmlNode* pPlan;
+        uint32_t nTexts;
+        uint32_t nEvent;
     };
 
     // Keeps the texts of plan as they are now.
     uint32_t KeepTexts(const CXmlNode* plan);
-    // The texts of a loaded plan of the pair, kept once however often asked.
-    uint32_t KeepLoadedTexts(const CXmlNode* plan);
+    // The texts of a loaded plan of the pair that a search met.
+    uint32_t KeepCandidateTexts(const CXmlNode* plan);
+    // The texts of a loaded plan being removed: those kept when a search
+    // met it, else as they are now.
+    uint32_t RemovedPlanTexts(const CXmlNode* plan);
     const CPlanTexts& Kept(uint32_t index) const;
     // Decides the current plan's outcome; the first plan of a key decides it
     // for all later plans with the key.
@@ -154,13 +168,20 @@ private:
 
     // While a merge runs.
     CCurrent m_current;
-    std::unordered_map<std::string_view, CKeyOutcome> m_byKey;
+    // By the key's number.
+    std::vector<CKeyOutcome> m_keyOutcomes;
     std::unordered_set<const CXmlNode*> m_paired;
     // The loaded plans of the pair whose texts are kept: a plan whose values
     // were found may lose its texts to the merge before it is removed.
-    std::unordered_map<const CXmlNode*, uint32_t> m_pairTexts;
-    // The plans taken into the result, by node.
-    std::unordered_map<const CXmlNode*, CImport> m_imports;
-    // The plans removed, by loaded customer, in the order removed.
-    std::unordered_map<const CXmlNode*, std::vector<uint32_t>> m_removed;
+    // A loaded plan is a candidate of one search at most, and the removals
+    // of a pair follow its searches: the list is sorted once they begin.
+    std::vector<std::pair<const CXmlNode*, uint32_t>> m_pairTexts;
+    bool m_bPairTextsSorted = false;
+    // The plans taken into the result and the plans removed, each numbered
+    // in the order of the two. A copy that a later pairing removes leaves its
+    // address to later nodes: an import counts only when its plan was not
+    // removed after it.
+    uint32_t m_nEvents = 0;
+    std::vector<CImport> m_imports;
+    std::vector<CRemoval> m_removed;
 };

@@ -325,7 +325,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         const CPlanValues* record =
             incoming.nRecord != CPlanIndex::npos ? m_planValues[incoming.nRecord].get() : nullptr;
         if (m_pMergeObserver) {
-            m_pMergeObserver->OnIncomingPlan(plan, record != nullptr);
+            // A key without a record gets the next one below.
+            m_pMergeObserver->OnIncomingPlan(plan, record != nullptr,
+                                             record ? incoming.nRecord : m_planValues.size());
         }
         if (!record) {
             const auto [first, last] =
@@ -349,7 +351,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
                     ++m_nPlansMatched;
                 }
                 if (m_pMergeObserver) {
-                    std::vector<const CXmlNode*> candidates;
+                    // One list for every search of the merge.
+                    static std::vector<const CXmlNode*> candidates;
+                    candidates.clear();
                     for (auto candidate = first; candidate != last; ++candidate) {
                         candidates.push_back(candidate->pPlan);
                     }

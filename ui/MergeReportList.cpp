@@ -9,8 +9,8 @@
 namespace {
 
 // Widths of the columns at first, in pixels.
-constexpr std::array<int, kReportColumnCount> kColumnWidths{95, 120, 190, 190, 190,
-                                                            90, 90,  190, 110};
+constexpr std::array<int, kReportColumnCount> kColumnWidths{110, 110, 190, 175, 175,
+                                                            85,  85,  175, 125};
 
 bool LessIgnoringCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(
@@ -27,6 +27,9 @@ CMergeReportList::CMergeReportList(wxWindow* parent, const CMergeReport& report,
     : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES),
       m_report(report), m_codec(codec) {
+    m_removedLook.SetTextColour(wxColour(112, 112, 112));
+    m_expiredLook.SetTextColour(wxColour(160, 32, 0));
+    m_noMatchLook.SetTextColour(wxColour(0, 72, 160));
     for (int column = 0; column < kReportColumnCount; ++column) {
         const std::string_view heading = ColumnHeading(static_cast<ReportColumn>(column));
         AppendColumn(wxString::FromUTF8(heading.data(), heading.size()), wxLIST_FORMAT_LEFT,
@@ -117,6 +120,23 @@ wxString CMergeReportList::OnGetItemText(long item, long column) const {
         return {};
     }
     return GetLineText(item, static_cast<ReportColumn>(column));
+}
+
+wxItemAttr* CMergeReportList::OnGetItemAttr(long item) const {
+    const CMergeReportRow* row = RowAt(item);
+    if (!row) {
+        return nullptr;
+    }
+    switch (row->outcome) {
+    case MergeOutcome::kRemoved:
+        return &m_removedLook;
+    case MergeOutcome::kExpired:
+        return &m_expiredLook;
+    case MergeOutcome::kNoMatch:
+        return &m_noMatchLook;
+    default:
+        return nullptr;
+    }
 }
 
 void CMergeReportList::OnColumnClick(wxListEvent& event) {

@@ -2,7 +2,8 @@
 // per plan with the report's columns. Only the lines on the screen are ever
 // made into text, so a report of any size shows at once. The rows shown can
 // be narrowed to one outcome and sorted by any column (a click on its
-// heading; a second click turns the order round).
+// heading; a second click turns the order round). Removed plans are shown
+// in grey, plans whose values were not carried in colour.
 #pragma once
 
 #include "document/MergeReport.h"
@@ -40,6 +41,7 @@ public:
 
 private:
     wxString OnGetItemText(long item, long column) const override;
+    wxItemAttr* OnGetItemAttr(long item) const override;
     void OnColumnClick(wxListEvent& event);
     void Sort();
     void ShowCount();
@@ -51,4 +53,8 @@ private:
     std::optional<MergeOutcome> m_filter;
     std::optional<ReportColumn> m_sortColumn;
     bool m_bAscending = true;
+    // The look of the lines whose plan lost or never had the user's values.
+    mutable wxItemAttr m_removedLook;
+    mutable wxItemAttr m_expiredLook;
+    mutable wxItemAttr m_noMatchLook;
 };

@@ -31,7 +31,7 @@ wxString Count(size_t count) {
 CMergeReportWindow::CMergeReportWindow(wxWindow* parent, const CMergeReport& report,
                                        const CTextCodec& codec, CPlatform& platform,
                                        RevealFunction reveal)
-    : wxFrame(parent, wxID_ANY, Text(IDS_REPORT_TITLE), wxDefaultPosition, wxSize(1180, 560),
+    : wxFrame(parent, wxID_ANY, Text(IDS_REPORT_TITLE), wxDefaultPosition, wxSize(1270, 560),
               wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT),
       m_report(report), m_platform(platform), m_reveal(std::move(reveal)) {
     auto* panel = new wxPanel(this);
