@@ -267,3 +267,25 @@ TEST_F(MergeReportWindowTest, FollowsADeleteAnEditAndASecondMerge) {
 }
 
 } // namespace
+
+TEST_F(MergeReportWindowTest, ReportsOnWhatWasReadOfADamagedFile) {
+    // The file ends inside its second customer: the tree keeps what was read.
+    std::string damaged = ReadFileBytes(kSource + "/samples/rates.xml");
+    damaged.resize(damaged.find("<CONTRACTNUM>40122"));
+    m_platform->m_chosenFiles.push_back(m_folder.Write("damaged.xml", damaged));
+    Frame().RunCommand(ID_FILE_OPEN);
+    ProcessEvents();
+    ASSERT_NE(nullptr, Doc().m_pRootNode);
+    Merge();
+    OpenReport();
+    // Every row's plan is one of the tree's, and the double-click finds it.
+    ASSERT_GT(List().GetItemCount(), 0);
+    for (long line = 0; line < List().GetItemCount(); ++line) {
+        const CMergeReportRow* row = List().RowAt(line);
+        ASSERT_NE(nullptr, row);
+        DoubleClick(line);
+        EXPECT_EQ(row->pPlan ? row->pPlan : row->pCustomer, Tree().GetSelectedNode())
+            << Text(line, ReportColumn::kPlanKey);
+    }
+    EXPECT_EQ(CsvLines(Frame().GetMergeReport().GetReport().BuildCsv()), ShownLines());
+}
