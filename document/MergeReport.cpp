@@ -97,6 +97,7 @@ void CMergeReport::Clear() {
     m_kept = {};
     m_arena.Clear();
     m_bHasRun = false;
+    ++m_nGeneration;
 }
 
 void CMergeReport::ForgetMergeState() {
@@ -252,6 +253,7 @@ void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
     m_rows.shrink_to_fit();
     ForgetMergeState();
     m_bHasRun = true;
+    ++m_nGeneration;
 }
 
 size_t CMergeReport::ForgetNode(const CXmlNode* node) {

@@ -77,6 +77,8 @@ class CMergeReport : public CMergeObserver {
 public:
     // Whether a merge has ended since the report was made or cleared.
     bool HasRun() const { return m_bHasRun; }
+    // Changes whenever the rows are made afresh or cleared.
+    uint64_t GetGeneration() const { return m_nGeneration; }
     // The rows of the last merge, customers in child order: first the plans
     // of the result in their order, then the plans removed from that
     // customer. Rows whose nodes went since are marked gone, not taken out.
@@ -165,6 +167,7 @@ private:
     std::vector<CPlanTexts> m_kept;
     std::vector<CMergeReportRow> m_rows;
     bool m_bHasRun = false;
+    uint64_t m_nGeneration = 0;
 
     // While a merge runs.
     CCurrent m_current;

@@ -11,6 +11,12 @@ CMergeReportKeeper::CMergeReportKeeper(CQuillmarDoc& doc, const CTextCodec& code
 }
 
 CMergeReportKeeper::~CMergeReportKeeper() {
+    // The window shows the report, which goes with the keeper.
+    if (m_pWindow) {
+        m_pWindow->Suspend();
+        m_pWindow->Hide();
+        m_pWindow->Destroy();
+    }
     m_doc.SetMergeObserver(nullptr);
     m_doc.RemoveView(*this);
 }
@@ -22,15 +28,8 @@ void CMergeReportKeeper::OpenWindow(wxWindow* parent, std::function<void(const C
     if (!m_pWindow) {
         m_pWindow =
             new CMergeReportWindow(parent, m_report, m_codec, m_platform, std::move(reveal));
-        // The window goes with its parent, and the keeper hears of it.
-        m_pWindow->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
-            if (event.GetEventObject() == m_pWindow) {
-                m_pWindow = nullptr;
-            }
-            event.Skip();
-        });
     }
-    m_pWindow->Reload();
+    ReloadWindow();
     m_pWindow->Show();
     m_pWindow->Raise();
 }
@@ -54,7 +53,7 @@ void CMergeReportKeeper::Resume() {
         return;
     }
     if (HasReport()) {
-        m_pWindow->Reload();
+        ReloadWindow();
     } else {
         m_pWindow->Hide();
     }
@@ -73,9 +72,22 @@ void CMergeReportKeeper::OnUpdate(CView*, CUpdateHint hint) {
         }
         return;
     }
-    if (m_pWindow && !m_bSuspended) {
+    if (!m_pWindow || m_bSuspended) {
+        return;
+    }
+    if (m_report.GetGeneration() != m_nShownGeneration) {
+        // A merge made new rows.
+        ReloadWindow();
+    } else {
         // Texts changed (a committed edit), or a plan went whose rows were
         // forgotten before.
         m_pWindow->RefreshTexts();
+    }
+}
+
+void CMergeReportKeeper::ReloadWindow() {
+    if (m_pWindow) {
+        m_pWindow->Reload();
+        m_nShownGeneration = m_report.GetGeneration();
     }
 }

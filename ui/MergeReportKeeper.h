@@ -9,6 +9,8 @@
 #include "document/MergeReport.h"
 #include "document/View.h"
 
+#include <wx/weakref.h>
+
 #include <functional>
 
 class CMergeReportWindow;
@@ -26,7 +28,7 @@ public:
     bool HasReport() const { return m_report.HasRun(); }
     const CMergeReport& GetReport() const { return m_report; }
     // The window, once it has been opened; null before.
-    CMergeReportWindow* GetWindow() const { return m_pWindow; }
+    CMergeReportWindow* GetWindow() const { return m_pWindow.get(); }
 
     // Opens the window over parent (made the first time), with every row.
     void OpenWindow(wxWindow* parent, std::function<void(const CXmlNode*)> reveal);
@@ -41,10 +43,16 @@ public:
     void OnUpdate(CView* sender, CUpdateHint hint) override;
 
 private:
+    // Shows the report's rows afresh.
+    void ReloadWindow();
+
     CQuillmarDoc& m_doc;
     const CTextCodec& m_codec;
     CPlatform& m_platform;
     CMergeReport m_report;
-    CMergeReportWindow* m_pWindow = nullptr;
+    // Null once the window is destroyed (with the main frame).
+    wxWeakRef<CMergeReportWindow> m_pWindow;
+    // The report's rows that the window shows.
+    uint64_t m_nShownGeneration = 0;
     bool m_bSuspended = false;
 };

@@ -106,8 +106,10 @@ const CMergeReportRow* CMergeReportList::RowAt(long line) const {
     if (line < 0 || static_cast<size_t>(line) >= m_shown.size()) {
         return nullptr;
     }
-    const CMergeReportRow& row = m_report.Rows()[m_shown[static_cast<size_t>(line)]];
-    return row.bGone ? nullptr : &row;
+    // Rows the report no longer has, until the next reload, show nothing.
+    const std::vector<CMergeReportRow>& rows = m_report.Rows();
+    const uint32_t index = m_shown[static_cast<size_t>(line)];
+    return index < rows.size() && !rows[index].bGone ? &rows[index] : nullptr;
 }
 
 wxString CMergeReportList::GetLineText(long line, ReportColumn column) const {
