@@ -23,6 +23,9 @@
 #include "ui/HeadlessToolkit.h"
 #include "ui/LeftView.h"
 #include "ui/MainFrame.h"
+#include "ui/MergeReportKeeper.h"
+#include "ui/MergeReportList.h"
+#include "ui/MergeReportWindow.h"
 #include "ui/NodeFinder.h"
 #include "ui/QuillmarApp.h"
 #include "ui/QuillmarView.h"
@@ -493,6 +496,42 @@ bool MeasureMergeKeepingPlace(CMainFrame& frame, CScriptedPlatform& platform,
     return true;
 }
 
+// File, Merge of the delivery, then View, Merge Report until the report
+// window shows its rows.
+bool MeasureMergeReport(CMainFrame& frame, CScriptedPlatform& platform,
+                        const std::string& delivery) {
+    CLeftView& tree = *frame.GetLeftPane();
+    platform.m_strFileToOpen = delivery;
+    platform.m_bSummaryExpected = true;
+    platform.m_onSummary = nullptr;
+    frame.RunCommand(ID_FILE_MERGE);
+    SettleTree(tree);
+    if (platform.m_bSummaryExpected || !platform.m_unexpectedBoxes.empty() ||
+        !TreeShowsRoot(tree, rate::kRateFile)) {
+        return Fail("the merge did not end with its summary");
+    }
+    const CMergeReportKeeper& keeper = frame.GetMergeReport();
+    const size_t rows = keeper.GetReport().Rows().size();
+
+    const CStopwatch watch;
+    frame.RunCommand(ID_VIEW_MERGE_REPORT);
+    CMergeReportWindow* window = keeper.GetWindow();
+    const bool shown = window && ProcessEventsUntil([&] {
+                           return window->IsShownOnScreen() &&
+                                  window->GetList().GetItemCount() == static_cast<long>(rows);
+                       });
+    if (shown) {
+        window->Update();
+    }
+    const double seconds = watch.Seconds();
+    if (!shown || rows == 0) {
+        return Fail("the report window did not show its rows");
+    }
+    ReportValue("report_open", seconds);
+    ReportValue("report_rows", static_cast<double>(rows));
+    return true;
+}
+
 int MeasureDesktop(const std::string& path, const std::string& delivery) {
     const CScratchHome home;
     const CToolkit toolkit;
@@ -523,7 +562,8 @@ int MeasureDesktop(const std::string& path, const std::string& delivery) {
     }
     frame.RunCommand(ID_VIEW_KEEP_PLACE);
     if (!frame.GetLeftPane()->IsKeepPlace() || !MeasureSetKeepingPlace(frame, customers) ||
-        !MeasureMergeKeepingPlace(frame, platform, delivery, customers)) {
+        !MeasureMergeKeepingPlace(frame, platform, delivery, customers) ||
+        !MeasureMergeReport(frame, platform, delivery)) {
         return 1;
     }
     return g_bToolkitAsserted ? 1 : 0;

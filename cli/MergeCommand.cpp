@@ -3,8 +3,8 @@
 #include "cli/ConsoleDocument.h"
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
-#include "cli/MergeReport.h"
 #include "document/CmdUI.h"
+#include "document/MergeReport.h"
 #include "document/SafeFileWriter.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
@@ -86,7 +86,7 @@ int RunMerge(const CCommandLine& line) {
     }
 
     // The report reads the merged texts before saving encodes them in place.
-    const std::string csv = line.report ? report.BuildCsv(doc.m_pRootNode) : std::string();
+    const std::string csv = line.report ? report.BuildCsv() : std::string();
     if (line.bBackup && !base.BackUpBeforeReplacing(outPath)) {
         return kExitWriteFailed;
     }

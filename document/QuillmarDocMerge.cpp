@@ -4,6 +4,7 @@
 
 #include "document/CmdUI.h"
 #include "document/CustomerIndex.h"
+#include "document/MergeObserver.h"
 #include "document/NodeLookup.h"
 #include "document/Platform.h"
 #include "document/RateVocabulary.h"
@@ -85,6 +86,9 @@ void CQuillmarDoc::MergeIncoming(CXmlDocument& incoming) {
     m_nPlansImported = 0;
     m_nPlansMatched = 0;
     ClearPlanValues();
+    if (m_pMergeObserver) {
+        m_pMergeObserver->OnMergeBegun();
+    }
 
     // One merge judges expiry against one date.
     m_mergeToday = Today();
@@ -94,6 +98,9 @@ void CQuillmarDoc::MergeIncoming(CXmlDocument& incoming) {
     MergeCustomers(incoming);
     m_bIncomingDisposable = false;
     m_bMergeTodayKnown = false;
+    if (m_pMergeObserver) {
+        m_pMergeObserver->OnMergeEnded(m_pRootNode);
+    }
 
     const std::string summary =
         m_nPlansMatched == 0

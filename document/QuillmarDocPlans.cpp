@@ -211,14 +211,13 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
     const rate::CKeys& keys = rate::Keys();
     // A merge of a file throws the incoming tree away when it ends: on the
     // incoming customer's last pairing its plans can move over instead of
-    // being copied, with the same result. An observer is told of every copy as it
-    // is made, so it gets copies.
-    const bool movePlans = lastPairing && m_bIncomingDisposable && !m_pMergeObserver;
+    // being copied, with the same result.
+    const bool movePlans = lastPairing && m_bIncomingDisposable;
     // The loaded plan whose values a record takes is removed when the pair
     // is done, and nothing reads it before: its texts can move into the
     // record instead of being copied. The incoming tree is then another
-    // tree, and no observer looks at the plans removed.
-    const bool takeValues = m_bIncomingDisposable && !m_pMergeObserver;
+    // tree. An observer has read the plan's texts when it was told of it.
+    const bool takeValues = m_bIncomingDisposable;
     CLentList<CXmlNode*> lentMoving(g_spareMoving);
     std::vector<CXmlNode*>& moving = *lentMoving;
     if (m_pMergeObserver) {
@@ -326,7 +325,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         const CPlanValues* record =
             incoming.nRecord != CPlanIndex::npos ? m_planValues[incoming.nRecord].get() : nullptr;
         if (m_pMergeObserver) {
-            m_pMergeObserver->OnIncomingPlan(plan, record != nullptr);
+            // A key without a record gets the next one below.
+            m_pMergeObserver->OnIncomingPlan(plan, record != nullptr,
+                                             record ? incoming.nRecord : m_planValues.size());
         }
         if (!record) {
             const auto [first, last] =
@@ -350,7 +351,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
                     ++m_nPlansMatched;
                 }
                 if (m_pMergeObserver) {
-                    std::vector<const CXmlNode*> candidates;
+                    // One list for every search of the merge.
+                    static std::vector<const CXmlNode*> candidates;
+                    candidates.clear();
                     for (auto candidate = first; candidate != last; ++candidate) {
                         candidates.push_back(candidate->pPlan);
                     }
@@ -380,6 +383,9 @@ void CQuillmarDoc::MergePlans(CXmlNode* loadedCustomer, CXmlNode* incomingCustom
         }
         if (movePlans) {
             moving.push_back(plan);
+            if (m_pMergeObserver) {
+                m_pMergeObserver->OnPlanImported(loadedCustomer, plan);
+            }
         } else if (CXmlNode* copy = loadedCustomer->AddChild(rate::kInsurancePlan, "")) {
             copy->CopyFrom(plan);
             ++m_nPlansImported;

@@ -48,6 +48,7 @@ constexpr std::array kViewMenu{
     CMenuItemResource{"&Status Bar", ID_VIEW_STATUS_BAR},
     kSeparator,
     CMenuItemResource{"&Keep Place After Edits", ID_VIEW_KEEP_PLACE},
+    CMenuItemResource{"&Merge Report", ID_VIEW_MERGE_REPORT},
 };
 
 constexpr std::array kHelpMenu{

@@ -81,6 +81,14 @@ constexpr int IDS_FIND_CAPTION = 176;
 constexpr int IDS_GOTO_CAPTION = 177;
 constexpr int IDS_GOTO_PROMPT = 178;
 constexpr int IDS_STATUS_FINDING = 179; // one %s: the text sought, in quotes
+// The merge report window.
+constexpr int IDS_REPORT_TITLE = 180;
+constexpr int IDS_REPORT_SHOW = 181;       // the label of the outcome filter
+constexpr int IDS_REPORT_ALL_PLANS = 182;  // the filter's first choice
+constexpr int IDS_REPORT_COUNT = 183;      // two %s: plans shown, plans in the report
+constexpr int IDS_REPORT_SAVE_CSV = 184;   // the button that saves the report as CSV
+constexpr int IDS_REPORT_CSV_FILTER = 185; // the file dialog's filter of the CSV file
+constexpr int IDS_REPORT_HINT = 186;       // the window's status line
 
 // Commands. Their string-table entries hold the status-bar prompt, a line
 // feed, and the tooltip.
@@ -93,6 +101,7 @@ constexpr int ID_EDIT_FIND_NEXT = 32781;
 constexpr int ID_EDIT_FIND_PREVIOUS = 32782;
 constexpr int ID_EDIT_GOTO = 32783;
 constexpr int ID_VIEW_KEEP_PLACE = 32784;
+constexpr int ID_VIEW_MERGE_REPORT = 32790;
 constexpr int ID_FILE_NEW = 57600;
 constexpr int ID_FILE_OPEN = 57601;
 constexpr int ID_FILE_SAVE = 57603;

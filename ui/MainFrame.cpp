@@ -10,6 +10,7 @@
 #include "ui/CommandIds.h"
 #include "ui/DesktopPlatform.h"
 #include "ui/LeftView.h"
+#include "ui/MergeReportKeeper.h"
 #include "ui/NodeFinder.h"
 #include "ui/QuillmarView.h"
 
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CDesktopPlatform& platform)
       m_doc(doc), m_platform(platform) {
     SetIcons(ApplicationIcons());
     m_doc.AddView(m_encoding);
+    m_pMergeReport = std::make_unique<CMergeReportKeeper>(m_doc, m_encoding.GetCodec(), m_platform);
     OnCreateClient();
     m_pFinder = std::make_unique<CNodeFinder>(*this, m_doc, *m_pLeftView, m_encoding.GetCodec());
     m_pLeftView->SetKeepPlace(m_platform.ReadSettingInt(CStringTable::Get(IDS_SETTINGS_SECTION),
@@ -93,6 +95,7 @@ CMainFrame::CMainFrame(CQuillmarDoc& doc, CDesktopPlatform& platform)
 
 CMainFrame::~CMainFrame() {
     m_pFinder.reset();
+    m_pMergeReport.reset();
     m_doc.RemoveView(m_encoding);
 }
 
@@ -128,8 +131,8 @@ void CMainFrame::CreateMenuBarFromResource() {
     }
     SetMenuBar(menuBar);
     // Commands without a handler are disabled from the start.
-    for (const int command :
-         {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE, ID_FILE_MERGE}) {
+    for (const int command : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+                              ID_EDIT_DELETE, ID_FILE_MERGE, ID_VIEW_MERGE_REPORT}) {
         menuBar->Enable(WxIdFromCommand(command), false);
     }
 }

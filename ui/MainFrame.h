@@ -17,6 +17,7 @@
 class CDesktopPlatform;
 class CLeftView;
 class CNodeFinder;
+class CMergeReportKeeper;
 class CQuillmarDoc;
 class CQuillmarView;
 class wxSplitterWindow;
@@ -35,6 +36,8 @@ public:
     CNodeFinder& GetFinder() const { return *m_pFinder; }
     wxSplitterWindow* GetSplitter() const { return m_wndSplitter; }
     const CTextCodec& GetCodec() const { return m_encoding.GetCodec(); }
+    // The report of the last merge in this document, and its window.
+    CMergeReportKeeper& GetMergeReport() const { return *m_pMergeReport; }
 
     // The Help, About Quillmar command is the application's.
     void SetAboutHandler(std::function<void()> handler) { m_onAppAbout = std::move(handler); }
@@ -78,6 +81,8 @@ private:
     // View, Keep Place After Edits: an option kept in the settings.
     void OnViewKeepPlace();
     void OnUpdateViewKeepPlace(wxUpdateUIEvent& event);
+    void OnViewMergeReport();
+    void OnUpdateViewMergeReport(wxUpdateUIEvent& event);
     void OnFilePrint();
     void OnOpenRecentFile(int index);
     void UpdateRecentFileMenu();
@@ -91,6 +96,7 @@ private:
     // Decides the texts' encoding before the panes hear of a new tree: it
     // watches the document first.
     CDocumentEncoding m_encoding;
+    std::unique_ptr<CMergeReportKeeper> m_pMergeReport;
 
     wxSplitterWindow* m_wndSplitter = nullptr;
     wxStatusBar* m_wndStatusBar = nullptr;

@@ -11,11 +11,13 @@
 #include "ui/CommandIds.h"
 #include "ui/DesktopPlatform.h"
 #include "ui/LeftView.h"
+#include "ui/MergeReportKeeper.h"
 #include "ui/NodeFinder.h"
 #include "ui/PathText.h"
 #include "ui/QuillmarView.h"
 #include "ui/RecentFileNames.h"
 #include "ui/WxCmdUI.h"
+#include "xml/XmlNode.h"
 
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -49,16 +51,19 @@ private:
 
 // A command during which the document may destroy elements before it tells
 // the panes (a merge, whose summary is shown first; a load, whose error
-// message is): the panes touch no element until they hear of the new tree.
+// message is): the panes and the merge report touch no element until they
+// hear of the new tree.
 class CNodeAccessPause {
 public:
-    CNodeAccessPause(CLeftView* tree, CQuillmarView* detail) : m_pTree(tree), m_pDetail(detail) {
+    CNodeAccessPause(CLeftView* tree, CQuillmarView* detail, CMergeReportKeeper& report)
+        : m_pTree(tree), m_pDetail(detail), m_report(report) {
         if (m_pTree) {
             m_pTree->SuspendNodeAccess();
         }
         if (m_pDetail) {
             m_pDetail->SuspendNodeAccess();
         }
+        m_report.Suspend();
     }
     CNodeAccessPause(const CNodeAccessPause&) = delete;
     CNodeAccessPause& operator=(const CNodeAccessPause&) = delete;
@@ -69,11 +74,13 @@ public:
         if (m_pDetail) {
             m_pDetail->ResumeNodeAccess();
         }
+        m_report.Resume();
     }
 
 private:
     CLeftView* m_pTree;
     CQuillmarView* m_pDetail;
+    CMergeReportKeeper& m_report;
 };
 
 constexpr int kRecentFileCommands[] = {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE2, ID_FILE_MRU_FILE3,
@@ -106,13 +113,13 @@ void CMainFrame::BindCommands() {
     };
 
     onCommand(ID_FILE_NEW, [this] {
-        CNodeAccessPause pause(m_pLeftView, m_pDetailView);
+        CNodeAccessPause pause(m_pLeftView, m_pDetailView, *m_pMergeReport);
         m_doc.DoNew();
         SyncWithDocument();
     });
     onCommand(ID_FILE_OPEN, [this] {
         CBusyStatus busy(m_wndStatusBar, IDS_STATUS_OPENING);
-        CNodeAccessPause pause(m_pLeftView, m_pDetailView);
+        CNodeAccessPause pause(m_pLeftView, m_pDetailView, *m_pMergeReport);
         m_doc.OnFileOpen();
         SyncWithDocument();
     });
@@ -128,7 +135,7 @@ void CMainFrame::BindCommands() {
     });
     onCommand(ID_FILE_MERGE, [this] {
         CBusyStatus busy(m_wndStatusBar, IDS_STATUS_MERGING);
-        CNodeAccessPause pause(m_pLeftView, m_pDetailView);
+        CNodeAccessPause pause(m_pLeftView, m_pDetailView, *m_pMergeReport);
         m_doc.OnFileMerge();
     });
     onCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
@@ -164,6 +171,7 @@ void CMainFrame::BindCommands() {
         }
     });
     onCommand(ID_HELP, [this] { OnHelp(); });
+    onCommand(ID_VIEW_MERGE_REPORT, [this] { OnViewMergeReport(); });
 
     // Commands nobody handles: disabled in the menu and on the toolbar.
     for (const int command : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
@@ -192,6 +200,8 @@ void CMainFrame::BindCommands() {
              [this](wxUpdateUIEvent& event) { event.Check(m_wndToolBar->IsShown()); });
     onUpdate(ID_VIEW_STATUS_BAR,
              [this](wxUpdateUIEvent& event) { event.Check(m_wndStatusBar->IsShown()); });
+    onUpdate(ID_VIEW_MERGE_REPORT,
+             [this](wxUpdateUIEvent& event) { OnUpdateViewMergeReport(event); });
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
@@ -254,10 +264,29 @@ void CMainFrame::OnDelete() {
     if (!pane) {
         return;
     }
+    // The report lets go of the plan before it is destroyed.
+    if (const CXmlNode* going = pane->GetSelectedNode(); going && going->GetParent()) {
+        m_pMergeReport->ForgetNode(going);
+    }
     if (!pane->DeleteSelectedPlan()) {
         m_platform.ShowMessage(CStringTable::Get(IDS_DELETE_PLAN_FAILED), MsgIcon::None,
                                MsgButtons::Ok);
     }
+}
+
+void CMainFrame::OnViewMergeReport() {
+    m_pMergeReport->OpenWindow(this, [this](const CXmlNode* node) {
+        CLeftView* pane = GetLeftPane();
+        // The tree pane shows the document's own elements.
+        if (pane && pane->RevealNode(const_cast<CXmlNode*>(node))) {
+            Raise();
+        }
+    });
+}
+
+void CMainFrame::OnUpdateViewMergeReport(wxUpdateUIEvent& event) {
+    CWxCmdUI cmdUI(event);
+    cmdUI.Enable(m_pMergeReport->HasReport());
 }
 
 void CMainFrame::OnHelp() {
@@ -291,7 +320,7 @@ bool CMainFrame::PrintDirect(const std::string& printer, const std::string& driv
 
 void CMainFrame::OnOpenRecentFile(int index) {
     CBusyStatus busy(m_wndStatusBar, IDS_STATUS_OPENING);
-    CNodeAccessPause pause(m_pLeftView, m_pDetailView);
+    CNodeAccessPause pause(m_pLeftView, m_pDetailView, *m_pMergeReport);
     m_doc.OnOpenRecentFile(index);
     SyncWithDocument();
 }
@@ -299,7 +328,7 @@ void CMainFrame::OnOpenRecentFile(int index) {
 void CMainFrame::OpenDroppedFiles(const wxArrayString& files) {
     for (const wxString& file : files) {
         CBusyStatus busy(m_wndStatusBar, IDS_STATUS_OPENING);
-        CNodeAccessPause pause(m_pLeftView, m_pDetailView);
+        CNodeAccessPause pause(m_pLeftView, m_pDetailView, *m_pMergeReport);
         m_doc.DoOpen(PathToBytes(file));
         SyncWithDocument();
     }

@@ -1,14 +1,15 @@
 // The merge report: what the merge did to each plan, watched through the
 // document's merge observer.
-#include "cli/MergeReport.h"
+#include "document/MergeReport.h"
 #include "cli/ConsoleDocument.h"
 #include "support/TestFiles.h"
+#include "xml/XmlNode.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <algorithm>
 
-using Row = CMergeReport::CRow;
+namespace {
 
 constexpr const char* kLoaded = R"(<RATEFILE>
   <CUSTOMER><CONTRACTNUM>C1</CONTRACTNUM>
@@ -66,11 +67,16 @@ protected:
     // "contract plan outcome | old desc/dp | new desc/dp | delivered desc/dp"
     std::vector<std::string> Rows() const {
         std::vector<std::string> lines;
-        for (const Row& row : m_report.BuildRows(m_base.Doc().m_pRootNode)) {
-            lines.push_back(row.strContractNum + " " + row.strPlanKey + " " + row.strOutcome +
-                            " | " + row.old.strPlanDesc + "/" + row.old.strDpKey + " | " +
-                            row.now.strPlanDesc + "/" + row.now.strDpKey + " | " +
-                            row.delivered.strPlanDesc + "/" + row.delivered.strDpKey);
+        for (const CMergeReportRow& row : m_report.Rows()) {
+            const auto field = [&](ReportColumn column) {
+                return std::string(m_report.Field(row, column));
+            };
+            using C = ReportColumn;
+            lines.push_back(field(C::kContractNum) + " " + field(C::kPlanKey) + " " +
+                            field(C::kOutcome) + " | " + field(C::kOldPlanDesc) + "/" +
+                            field(C::kOldDpKey) + " | " + field(C::kNewPlanDesc) + "/" +
+                            field(C::kNewDpKey) + " | " + field(C::kDeliveredPlanDesc) + "/" +
+                            field(C::kDeliveredDpKey));
         }
         return lines;
     }
@@ -120,7 +126,7 @@ TEST_F(MergeReportTest, CsvHasAHeaderAndQuotesWhatNeedsIt) {
     EXPECT_EQ("CONTRACTNUM,PLANKEY,OUTCOME,OLD PLANDESC,NEW PLANDESC,OLD DPKEY,NEW DPKEY,"
               "DELIVERED PLANDESC,DELIVERED DPKEY\r\n"
               "\"1,2\",'=SUM(A1),unchanged,\"say \"\"hi\"\"\",\"say \"\"hi\"\"\",,,,\r\n",
-              m_report.BuildCsv(m_base.Doc().m_pRootNode));
+              m_report.BuildCsv());
 }
 
 TEST(CsvFieldTest, QuotesAndDefusesFormulas) {
@@ -135,4 +141,52 @@ TEST(CsvFieldTest, QuotesAndDefusesFormulas) {
     EXPECT_EQ("\"'=1,2\"", CMergeReport::CsvField("=1,2"));
     EXPECT_EQ("a-b=c", CMergeReport::CsvField("a-b=c"));
     EXPECT_EQ("caf\xe9", CMergeReport::CsvField("caf\xe9"));
+}
+
+TEST_F(MergeReportTest, KeepsTheOldValuesAndForgetsWhatIsDestroyed) {
+    Merge(kLoaded, kIncoming);
+    CXmlNode* root = m_base.Doc().m_pRootNode;
+    CXmlNode* c1 = root->FindChild("CUSTOMER", 0);
+    CXmlNode* carried = c1->FindChild("INSURANCEPLAN", 0);
+    // An edit after the merge: the new value shows, the old one stays.
+    carried->FindChild("PLANDESC", 0)->SetText("edited");
+    CXmlNode* c3 = root->FindChild("CUSTOMER", 2);
+    c3->FindChild("INSURANCEPLAN", 0)->FindChild("PLANDESC", 0)->SetText("edited too");
+    std::vector<std::string> rows = Rows();
+    EXPECT_EQ("C1 K1 carried over | d1/p1 | edited/p1 | new1/", rows[0]);
+    EXPECT_EQ("C3 K9 unchanged | d9/p9 | edited too/p9 | /", rows[11]);
+
+    // A plan and a customer about to go: their rows are marked gone and
+    // left out of the CSV.
+    const size_t before = m_report.Rows().size();
+    EXPECT_EQ(1u, m_report.ForgetNode(carried));
+    c1->RemoveChild(carried);
+    EXPECT_EQ(1u, m_report.ForgetNode(c3));
+    root->RemoveChild(c3);
+    EXPECT_EQ(0u, m_report.ForgetNode(c3));
+    ASSERT_EQ(before, m_report.Rows().size());
+    EXPECT_TRUE(m_report.Rows()[0].bGone);
+    const std::string csv = m_report.BuildCsv();
+    EXPECT_EQ(std::string::npos, csv.find("edited"));
+    EXPECT_EQ(before + 1 - 2, static_cast<size_t>(std::count(csv.begin(), csv.end(), '\n')));
+
+    // The next merge starts a new report.
+    const std::string next = m_folder.File("next.xml");
+    WriteFileText(next, "<RATEFILE><CUSTOMER><CONTRACTNUM>C2</CONTRACTNUM></CUSTOMER></RATEFILE>");
+    m_base.Doc().SetMergeObserver(&m_report);
+    m_base.Platform().QueueChosenFile(next);
+    m_base.Doc().OnFileMerge();
+    m_base.Doc().SetMergeObserver(nullptr);
+    EXPECT_EQ((std::vector<std::string>{
+                  "C1 K5 unchanged | d5/p5 | d5/p5 | /",
+                  "C1 K6 unchanged | new6/v6 | new6/v6 | /",
+                  "C2 K1 removed | d2/p2 | / | /",
+                  "C2 K1 removed | d1/p1 | / | /",
+                  "C2 K3 removed | new3/ | / | /",
+                  "C4 K6 unchanged | new6b/w6 | new6b/w6 | /",
+              }),
+              Rows());
+    m_report.Clear();
+    EXPECT_FALSE(m_report.HasRun());
+    EXPECT_TRUE(m_report.Rows().empty());
 }

@@ -80,8 +80,8 @@ TEST_F(MainFrameMenuTest, EditMenuItems) {
 }
 
 TEST_F(MainFrameMenuTest, ViewAndHelpMenuItems) {
-    EXPECT_THAT(MenuItems(2),
-                ElementsAre("&Toolbar", "&Status Bar", "-", "&Keep Place After Edits"));
+    EXPECT_THAT(MenuItems(2), ElementsAre("&Toolbar", "&Status Bar", "-", "&Keep Place After Edits",
+                                          "&Merge Report"));
     EXPECT_THAT(MenuItems(3), ElementsAre("&About Quillmar..."));
     EXPECT_TRUE(MenuChecked(ID_VIEW_TOOLBAR));
     EXPECT_TRUE(MenuChecked(ID_VIEW_STATUS_BAR));
