@@ -12,7 +12,8 @@ packages=(
     # listing's tests check that they come from a font that has them.
     fonts-wqy-zenhei
     libpugixml-dev libtinyxml2-dev
-    xvfb xauth x11-utils imagemagick poppler-utils xdg-utils
+    libcups2-dev
+    xvfb xauth x11-utils xdotool imagemagick poppler-utils xdg-utils
     clang-14 libclang-rt-14-dev
 )
 # Wine comes with what it recommends (its fonts and libraries among them).
