@@ -279,7 +279,10 @@ bool CWxPlatform::RunPrintJob(const CPrintJobSpec& spec,
         m_printData = printer.GetPrintDialogData().GetPrintData();
         return true;
     }
-    if (wxPrinter::GetLastError() == wxPRINTER_ERROR) {
+    // A job without the dialog fails without a word from the toolkit on
+    // Windows when there is no printer; only the user's cancel is silent.
+    const wxPrinterError error = wxPrinter::GetLastError();
+    if (error == wxPRINTER_ERROR || (!spec.bShowDialog && error != wxPRINTER_CANCELLED)) {
         ReportPrintFailure(spec);
     }
     return false;
