@@ -1,11 +1,9 @@
 #include "cli/PdfListing.h"
 
-#include "cli/TextEncoding.h"
 #include "document/QuillmarDoc.h"
 
 #include <cairo-ft.h>
 #include <cairo-pdf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <new>
@@ -83,9 +81,11 @@ cairo_status_t CPdfPrintDevice::Write(void* closure, const unsigned char* data,
     return CAIRO_STATUS_SUCCESS;
 }
 
-CPdfPrintDevice::CPdfPrintDevice(std::string& out, const CPdfPageSetup& setup)
-    : m_out(out), m_setup(setup), m_surface(cairo_pdf_surface_create_for_stream(
-                                      &CPdfPrintDevice::Write, this, setup.dWidth, setup.dHeight)),
+CPdfPrintDevice::CPdfPrintDevice(std::string& out, TextEncoding encoding,
+                                 const CPdfPageSetup& setup)
+    : m_out(out), m_encoding(encoding), m_setup(setup),
+      m_surface(cairo_pdf_surface_create_for_stream(&CPdfPrintDevice::Write, this, setup.dWidth,
+                                                    setup.dHeight)),
       m_cr(cairo_create(m_surface.get())) {
     cairo_pdf_surface_set_metadata(m_surface.get(), CAIRO_PDF_METADATA_CREATOR, "Quillmar");
     cairo_set_source_rgb(m_cr.get(), 0, 0, 0);
@@ -98,9 +98,10 @@ CPdfPrintDevice::CPdfPrintDevice(std::string& out, const CPdfPageSetup& setup)
 }
 
 CPdfPrintDevice::~CPdfPrintDevice() {
-    // The context and the face go before the surface they draw on.
+    // The context and the faces go before the surface they draw on.
     m_cr.reset();
     m_face.reset();
+    m_fallbackFaces.clear();
     if (m_surface) {
         cairo_surface_finish(m_surface.get());
     }
@@ -116,6 +117,10 @@ void CPdfPrintDevice::SelectFont(const CFontSpec& font) {
         return;
     }
     m_font = font;
+    m_bFallbacksRanked = false;
+    m_fallbackFaces.clear();
+    m_fallbackFonts.reset();
+    m_fallbackPattern.reset();
     PatternPtr pattern = PatternFor(font);
     if (!pattern) {
         return;
@@ -186,12 +191,84 @@ void CPdfPrintDevice::OutputText(int32_t x, int32_t y, const std::string& text) 
     if (m_bEnded) {
         return;
     }
-    const std::string utf8 = Windows1252ToUtf8(text);
     const double left = m_setup.dLeft + x / kTwipsPerPoint;
     const double top = m_setup.dTop - y / kTwipsPerPoint;
-    // cairo places text by its baseline, the listing by its top.
+    // cairo places text by its baseline, the listing by its top. Each run
+    // moves the current point on past its glyphs.
     cairo_move_to(m_cr.get(), left, top + m_extents.ascent);
-    cairo_show_text(m_cr.get(), utf8.c_str());
+    for (const TextRun& run : SplitByFace(Utf8CodePoints(DecodeText(m_encoding, text)))) {
+        cairo_font_face_t* fallback =
+            run.nFace == kSelectedFace ? nullptr : FallbackFace(run.nFace);
+        if (fallback) {
+            cairo_set_font_face(m_cr.get(), fallback);
+        }
+        cairo_show_text(m_cr.get(), run.strUtf8.c_str());
+        if (fallback) {
+            cairo_set_font_face(m_cr.get(), m_face.get());
+        }
+    }
+}
+
+std::vector<CPdfPrintDevice::TextRun> CPdfPrintDevice::SplitByFace(const std::u32string& codes) {
+    std::vector<TextRun> runs;
+    cairo_scaled_font_t* scaled = m_face ? cairo_get_scaled_font(m_cr.get()) : nullptr;
+    FT_Face face = scaled ? cairo_ft_scaled_font_lock_face(scaled) : nullptr;
+    for (const char32_t code : codes) {
+        if (code == 0) {
+            continue; // cairo would end the text there
+        }
+        // Without a face of its own the text is all cairo's default font's.
+        const int index =
+            !face || FT_Get_Char_Index(face, code) != 0 ? kSelectedFace : FallbackFor(code);
+        if (runs.empty() || runs.back().nFace != index) {
+            runs.push_back({{}, index});
+        }
+        AppendUtf8(runs.back().strUtf8, code);
+    }
+    if (face) {
+        cairo_ft_scaled_font_unlock_face(scaled);
+    }
+    return runs;
+}
+
+int CPdfPrintDevice::FallbackFor(char32_t code) {
+    if (!m_bFallbacksRanked) {
+        // The fonts in the order fontconfig ranks them for the selected
+        // font, as other programs fall back on them.
+        m_bFallbacksRanked = true;
+        PatternPtr pattern = PatternFor(m_font);
+        if (pattern && FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) {
+            FcDefaultSubstitute(pattern.get());
+            FcResult result = FcResultNoMatch;
+            m_fallbackFonts.reset(FcFontSort(nullptr, pattern.get(), FcTrue, nullptr, &result));
+            m_fallbackPattern.reset(pattern.release());
+        }
+    }
+    if (!m_fallbackFonts) {
+        return kSelectedFace;
+    }
+    for (int i = 0; i < m_fallbackFonts->nfont; ++i) {
+        FcCharSet* characters = nullptr;
+        if (FcPatternGetCharSet(m_fallbackFonts->fonts[i], FC_CHARSET, 0, &characters) ==
+                FcResultMatch &&
+            FcCharSetHasChar(characters, code)) {
+            return i;
+        }
+    }
+    // No font has it: the selected font shows its sign for a missing glyph.
+    return kSelectedFace;
+}
+
+cairo_font_face_t* CPdfPrintDevice::FallbackFace(int index) {
+    FacePtr& face = m_fallbackFaces[index];
+    if (!face) {
+        PatternPtr prepared(
+            FcFontRenderPrepare(nullptr, m_fallbackPattern.get(), m_fallbackFonts->fonts[index]));
+        if (prepared) {
+            face.reset(cairo_ft_font_face_create_for_pattern(prepared.get()));
+        }
+    }
+    return face.get();
 }
 
 bool CPdfPrintDevice::Finish() {
@@ -202,7 +279,11 @@ bool CPdfPrintDevice::Finish() {
 }
 
 bool PrintListingToPdf(CQuillmarDoc& doc, std::string& pdf) {
-    CPdfPrintDevice device(pdf);
+    // The document's texts are read as the desktop application reads them.
+    const CXmlString& fileText = doc.GetFileText();
+    CPdfPrintDevice device(
+        pdf, DetectEncoding(std::string_view(fileText.GetBuffer(),
+                                             static_cast<size_t>(fileText.GetLength()))));
     doc.PrintListing(&device);
     return device.Finish();
 }

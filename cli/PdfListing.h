@@ -4,15 +4,22 @@
 // top-left corner of the printable area, y growing upwards. The device maps
 // that to PDF points (72 to the inch, y growing downwards) on a US Letter
 // page whose printable area begins a quarter inch from the page's left and
-// top edges, as on a typical office printer.
+// top edges, as on a typical office printer. The texts are read in the
+// document's encoding, as the desktop application reads them; a character
+// the listing's font lacks (CJK in Liberation Mono, say) is drawn in the
+// font fontconfig ranks next that has it.
 #pragma once
 
 #include "document/PrintDevice.h"
+#include "document/TextCodec.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CQuillmarDoc;
 
@@ -28,8 +35,10 @@ public:
     static constexpr double kTwipsPerPoint = 20.0;
 
     // Starts the print job and its first page; the PDF's bytes are appended
-    // to out as cairo produces them.
-    explicit CPdfPrintDevice(std::string& out, const CPdfPageSetup& setup = {});
+    // to out as cairo produces them. Texts are bytes of a document in the
+    // given encoding.
+    explicit CPdfPrintDevice(std::string& out, TextEncoding encoding = TextEncoding::kUtf8,
+                             const CPdfPageSetup& setup = {});
     CPdfPrintDevice(const CPdfPrintDevice&) = delete;
     CPdfPrintDevice& operator=(const CPdfPrintDevice&) = delete;
     ~CPdfPrintDevice() override;
@@ -64,25 +73,53 @@ private:
     struct FaceDeleter {
         void operator()(cairo_font_face_t* face) const { cairo_font_face_destroy(face); }
     };
+    struct PatternDeleter {
+        void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+    };
+    struct FontSetDeleter {
+        void operator()(FcFontSet* fonts) const { FcFontSetDestroy(fonts); }
+    };
+    using FacePtr = std::unique_ptr<cairo_font_face_t, FaceDeleter>;
+
+    static constexpr int kSelectedFace = -1;
+    // A part of a text drawn in one face: the selected font's, or a
+    // fallback font's (its place in m_fallbackFonts).
+    struct TextRun {
+        std::string strUtf8;
+        int nFace;
+    };
+    std::vector<TextRun> SplitByFace(const std::u32string& codes);
+    // The first of the fonts ranked after the selected font that has code;
+    // kSelectedFace when none has it. The fonts are ranked once per font.
+    int FallbackFor(char32_t code);
+    cairo_font_face_t* FallbackFace(int index);
 
     static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length);
 
     std::string& m_out;
     bool m_bWriteFailed = false;
+    TextEncoding m_encoding;
     CPdfPageSetup m_setup;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_surface;
     std::unique_ptr<cairo_t, ContextDeleter> m_cr;
-    std::unique_ptr<cairo_font_face_t, FaceDeleter> m_face;
+    FacePtr m_face;
     CFontSpec m_font; // the font m_face was made for
     cairo_font_extents_t m_extents{};
+    // The fonts for characters m_face lacks, best first, and their faces as
+    // far as they were needed.
+    bool m_bFallbacksRanked = false;
+    std::unique_ptr<FcPattern, PatternDeleter> m_fallbackPattern;
+    std::unique_ptr<FcFontSet, FontSetDeleter> m_fallbackFonts;
+    std::map<int, FacePtr> m_fallbackFaces;
     int m_nPages = 0;
     // A page is started and not yet ended; the platform starts the first.
     bool m_bPageOpen = true;
     bool m_bEnded = false;
 };
 
-// Prints doc's listing into a PDF whose bytes are left in pdf. False when
-// cairo could not make the PDF.
+// Prints doc's listing into a PDF whose bytes are left in pdf, its texts read
+// in the encoding of the document's file text. False when cairo could not
+// make the PDF.
 bool PrintListingToPdf(CQuillmarDoc& doc, std::string& pdf);
 
 // Frees what cairo and fontconfig keep for later drawing (font caches and the

@@ -8,8 +8,12 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
     libwxgtk3.2-dev libcairo2-dev fonts-liberation
+    # A font with CJK characters, which the listing's font lacks: the PDF
+    # listing's tests check that they come from a font that has them.
+    fonts-wqy-zenhei
     libpugixml-dev libtinyxml2-dev
-    xvfb xauth x11-utils imagemagick poppler-utils xdg-utils strace
+    libcups2-dev
+    xvfb xauth x11-utils xdotool imagemagick poppler-utils xdg-utils strace
     clang-14 libclang-rt-14-dev
     help2man librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )

@@ -10,6 +10,7 @@
 #include "ui/ShellRegistration.h"
 #include "ui/WxPlatform.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,23 @@ CQuillmarApp::~CQuillmarApp() = default;
 
 void CQuillmarApp::SetPlatform(std::unique_ptr<CDesktopPlatform> platform) {
     m_pPlatform = std::move(platform);
+}
+
+bool CQuillmarApp::Initialize(int& argc, wxChar** argv) {
+    // The toolkit takes its own options out of argv: the command line is
+    // read first.
+    std::vector<std::string> params;
+    for (int i = 1; i < argc; ++i) {
+        params.push_back(PathToBytes(argv[i]));
+    }
+    const auto command = ParseCommandLine(params).m_nShellCommand;
+    if (wxApp::Initialize(argc, argv)) {
+        return true;
+    }
+    if (command == CCommandLineInfo::FilePrint || command == CCommandLineInfo::FilePrintTo) {
+        std::fprintf(stderr, "quillmar: %s\n", CStringTable::Get(AFX_IDP_FAILED_TO_START_PRINT));
+    }
+    return false;
 }
 
 bool CQuillmarApp::OnInit() {

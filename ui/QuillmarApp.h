@@ -18,6 +18,9 @@ public:
     CQuillmarApp();
     ~CQuillmarApp() override;
 
+    // Starts the toolkit. Without a display a print switch's failure is
+    // told on standard error, as there is no message box to show it.
+    bool Initialize(int& argc, wxChar** argv) override;
     // The wx platform and the command line of the process.
     bool OnInit() override;
     int OnRun() override;

@@ -1,21 +1,14 @@
-// The characters of a document's texts. The document keeps bytes; the screen
-// shows characters. A document whose file text is valid UTF-8 is shown as
-// UTF-8, any other as Windows-1252, and edits are converted back with the
-// same encoding. A character the encoding cannot hold is never replaced by
-// another: the conversion reports it instead.
+// The characters of a document's texts as the toolkit's strings: the
+// document's text codec (document/TextCodec.h) for the screen and the
+// printer.
 #pragma once
+
+#include "document/TextCodec.h"
 
 #include <wx/string.h>
 
 #include <string>
 #include <string_view>
-
-enum class TextEncoding { kUtf8, kWindows1252 };
-
-bool IsValidUtf8(std::string_view bytes);
-
-// UTF-8 when the whole text is valid UTF-8, else Windows-1252.
-TextEncoding DetectEncoding(std::string_view fileText);
 
 class CTextCodec {
 public:

@@ -5,6 +5,7 @@
 #include "ui/ListingPrintout.h"
 #include "ui/MailSender.h"
 #include "ui/PathText.h"
+#include "ui/PrinterCheck.h"
 #include "ui/TextCodec.h"
 
 #include <wx/app.h>
@@ -19,6 +20,8 @@
 #include <wx/printdlg.h>
 #include <wx/tokenzr.h>
 #include <wx/utils.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -254,6 +257,13 @@ bool CWxPlatform::RunPrintJob(const CPrintJobSpec& spec,
     if (!spec.bShowDialog && !spec.strPrinterName.empty()) {
         dialogData.GetPrintData().SetPrinterName(PathFromBytes(spec.strPrinterName));
     }
+    // Without the dialog nobody could choose another printer: a missing one
+    // fails the job before the toolkit starts to wait for it.
+    if (!spec.bShowDialog &&
+        !PrinterExists(PathToBytes(dialogData.GetPrintData().GetPrinterName()))) {
+        ReportPrintFailure(spec);
+        return false;
+    }
     wxPrinter printer(&dialogData);
     CListingPrintout printout(MessageText(spec.strJobName), print,
                               spec.pCodec ? *spec.pCodec : kDefaultCodec);
@@ -269,11 +279,22 @@ bool CWxPlatform::RunPrintJob(const CPrintJobSpec& spec,
         m_printData = printer.GetPrintDialogData().GetPrintData();
         return true;
     }
-    if (wxPrinter::GetLastError() == wxPRINTER_ERROR) {
-        ShowMessage(CStringTable::Get(AFX_IDP_FAILED_TO_START_PRINT), MsgIcon::Exclamation,
-                    MsgButtons::Ok);
+    // A job without the dialog fails without a word from the toolkit on
+    // Windows when there is no printer; only the user's cancel is silent.
+    const wxPrinterError error = wxPrinter::GetLastError();
+    if (error == wxPRINTER_ERROR || (!spec.bShowDialog && error != wxPRINTER_CANCELLED)) {
+        ReportPrintFailure(spec);
     }
     return false;
+}
+
+void CWxPlatform::ReportPrintFailure(const CPrintJobSpec& spec) {
+    const std::string& text = CStringTable::Get(AFX_IDP_FAILED_TO_START_PRINT);
+    if (!spec.bShowDialog) {
+        std::fprintf(stderr, "quillmar: %s\n", text.c_str());
+        std::fflush(stderr);
+    }
+    ShowMessage(text, MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void CWxPlatform::ShowPrintSetup() {

@@ -37,6 +37,10 @@ public:
 private:
     // The window that owns dialogs: the main window, once there is one.
     static wxWindow* Owner();
+    // "Could not start print job." in a message box; for a job without the
+    // dialog (the command line's print switches, run by scripts and the
+    // desktop's Print action) on standard error too.
+    void ReportPrintFailure(const CPrintJobSpec& spec);
 
     wxPrintData m_printData;
 };

@@ -1,7 +1,6 @@
 // quillmar-cli print: the printed listing as a PDF, checked with poppler's
 // pdfinfo, pdftotext and pdffonts the way a reader of the PDF would see it.
 #include "cli/PdfListing.h"
-#include "cli/TextEncoding.h"
 #include "support/CliRunner.h"
 #include "support/EngineText.h"
 #include "support/TestFiles.h"
@@ -180,6 +179,41 @@ TEST_F(PrintCommandTest, TextsAreWindowsAnsiAndPrintEncoded) {
     EXPECT_EQ("<NAME> Caf\xc3\xa9 \xe2\x82\xac 5 &amp; up </NAME>", lines[1]);
 }
 
+TEST_F(PrintCommandTest, Utf8TextsAreUtf8AndCharactersTheFontLacksComeFromAnother) {
+    const std::string vendor =
+        "Soci\xc3\xa9t\xc3\xa9 G\xc3\xa9n\xc3\xa9rale \xe2\x80\x94 \xe6\x96\x99\xe9\x87\x91";
+    const std::string pdf =
+        Print(File("utf8.xml", "<?xml version=\"1.0\"?><RATEFILE><HEADER><VENDOR>" + vendor +
+                                   "</VENDOR></HEADER></RATEFILE>"));
+    const std::vector<std::string> lines = PageLines(pdf, 1);
+    ASSERT_EQ(5u, lines.size());
+    // Where the closing tag stands depends on the glyphs' widths.
+    std::string line = lines[2];
+    const std::string closing = "</VENDOR>";
+    ASSERT_TRUE(line.ends_with(closing)) << line;
+    line.erase(line.size() - closing.size());
+    if (line.ends_with(' ')) {
+        line.pop_back();
+    }
+    EXPECT_EQ("<VENDOR> " + vendor, line);
+
+    // Liberation Mono has no CJK characters: where the system has a font
+    // for them, they are drawn in it.
+    const CCliRun cjkFonts = RunProgram("fc-list", {":charset=6599 91d1", "family"});
+    if (cjkFonts.strOut.empty()) {
+        GTEST_SKIP() << "no font on this system has the CJK characters";
+    }
+    const CCliRun fonts = RunProgram("pdffonts", {pdf});
+    std::istringstream rows(fonts.strOut);
+    int others = 0;
+    for (std::string row; std::getline(rows, row);) {
+        // Font rows, not the heading, say whether the font is embedded.
+        others += row.find(" yes ") != std::string::npos &&
+                  row.find("LiberationMono") == std::string::npos;
+    }
+    EXPECT_EQ(1, others) << "one font besides the listing's:\n" << fonts.strOut;
+}
+
 TEST_F(PrintCommandTest, DamagedInputOrUnwritablePdfFails) {
     const std::string pdf = m_folder.File("listing.pdf");
     CCliRun run = RunCli({"print", File("bad.xml", "<RATEFILE><A></RATEFILE>"), "--pdf", pdf});
@@ -231,12 +265,4 @@ TEST_F(PdfPrintDeviceTest, AJobWithoutTextIsOneBlankPage) {
     EXPECT_EQ(1, device.GetPageCount());
     EXPECT_TRUE(device.Finish()) << "a second Finish changes nothing";
     EXPECT_EQ(1, device.GetPageCount());
-}
-
-TEST(TextEncodingTest, Windows1252BecomesUtf8) {
-    EXPECT_EQ("plain", Windows1252ToUtf8("plain"));
-    EXPECT_EQ("\xc3\xa9\xc3\xbf\xc2\xa0", Windows1252ToUtf8("\xe9\xff\xa0"));
-    EXPECT_EQ("\xe2\x82\xac\xe2\x80\x9c\xc5\xb8", Windows1252ToUtf8("\x80\x93\x9f"));
-    EXPECT_EQ("\xef\xbf\xbd", Windows1252ToUtf8("\x81"));
-    EXPECT_EQ("ab", Windows1252ToUtf8(std::string_view("a\0b", 3)));
 }

@@ -2,8 +2,9 @@
 # Starts quillmar.exe under Wine on a rate file and checks what a Windows
 # user would see: the window and its title, the two save options toggled from
 # the Edit menu and kept in the registry, the shell registration made at
-# start-up and removed by /Unregister and /Unregserver, and the recent-file
-# list written at exit. Leaves a screenshot in the output folder.
+# start-up and removed by /Unregister and /Unregserver, the recent-file list
+# written at exit, and the print switches while no printer is set up. Leaves
+# a screenshot in the output folder.
 # Usage: smoke_test.sh <quillmar.exe> <rate file> <output folder>
 # Runs in the Wine prefix of WINEPREFIX.
 set -euo pipefail
@@ -176,5 +177,38 @@ wait "$pid" || fail "/Unregserver did not end cleanly"
 pid=""
 expect_default "$classes\\.xml" "OtherEditor.Document"
 echo "/Unregserver: message shown, another program's .xml binding kept"
+
+# The print switches while no printer is set up (nor a print server to find
+# one): "Could not start print job." in a message box, closed with its OK
+# button, and a failure status instead of a wait for ever. The time-out only
+# turns such a wait into a failure.
+export CUPS_SERVER="$out/no-cups-server"
+for switch in p pt; do
+    if [ "$switch" = p ]; then
+        timeout 60 wine "$program" /p "$file" &
+    else
+        timeout 60 wine "$program" /pt "$file" NoSuchPrinter &
+    fi
+    pid=$!
+    seen=no
+    for _ in $(seq 1 150); do
+        kill -0 "$pid" 2>/dev/null || break
+        box=$(xdotool search --name "^Quillmar\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$box" ]; then
+            seen=yes
+            geometry=$(xdotool getwindowgeometry --shell "$box" 2>/dev/null) || continue
+            eval "$geometry"
+            xdotool mousemove --window "$box" $((WIDTH - 40)) $((HEIGHT - 16)) click 1 || true
+        fi
+        sleep 0.2
+    done
+    [ "$seen" = yes ] || fail "/$switch without a printer showed no message"
+    status=0
+    wait "$pid" || status=$?
+    pid=""
+    [ "$status" -ne 0 ] && [ "$status" -ne 124 ] ||
+        fail "/$switch without a printer ended with status $status"
+    echo "/$switch without a printer: message shown, status $status"
+done
 
 echo "screenshot: $shot"
