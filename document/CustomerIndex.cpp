@@ -33,32 +33,32 @@ CCustomerIndex::CCustomerIndex(const CXmlNode* root, size_t customersToAdd) {
     const std::vector<CXmlNode*> customers = ChildrenNamed(root, rate::Keys().customer);
     // The contract numbers are read first, in a loop of their own: each
     // customer is read from memory that has not been touched for long, and
-    // reads that do not wait for the filing overlap.
+    // reads that do not wait for the inserts overlap.
     std::vector<std::string_view> contracts;
     contracts.reserve(customers.size());
     for (const CXmlNode* customer : customers) {
         contracts.push_back(ContractOf(customer));
     }
-    // Filings are never moved as customers are added: a merge that adds
+    // Entries are never moved as customers are added: a merge that adds
     // thousands would otherwise copy the list again and again.
     m_entries.reserve(customers.size() + customersToAdd);
     Reserve(customers.size());
     for (size_t i = 0; i < customers.size(); ++i) {
-        File(contracts[i], m_nNextOrder++, customers[i]);
+        Insert(contracts[i], m_nNextOrder++, customers[i]);
     }
 }
 
 void CCustomerIndex::Reserve(size_t customers) {
     const int bits = SlotBitsFor(customers);
     if (bits > m_nKeyBits) {
-        m_keySlots = Refiled(
+        m_keySlots = Rehashed(
             m_keySlots, bits, KeySlot{0, kNone, kNone},
             [](const KeySlot& slot) { return slot.nHead != kNone; },
             [](const KeySlot& slot) { return slot.nHash; });
         m_nKeyBits = bits;
     }
     if (bits > m_nNodeBits) {
-        m_nodeSlots = Refiled(
+        m_nodeSlots = Rehashed(
             m_nodeSlots, bits, NodeSlot{nullptr, kNone},
             [](const NodeSlot& slot) { return slot.pNode != nullptr; },
             [](const NodeSlot& slot) { return HashNode(slot.pNode); });
@@ -97,10 +97,10 @@ std::vector<CXmlNode*> CCustomerIndex::Find(const CXmlString& contractNum) const
     return customers;
 }
 
-// Files customer under key at its place in child order, and makes this its
-// valid filing.
-void CCustomerIndex::File(std::string_view key, int64_t order, CXmlNode* customer) {
-    // Every filing may bring a new key and a new customer.
+// Hash-table insert of customer under key, at its place in child order in
+// the key's chain; the new entry becomes the customer's valid one.
+void CCustomerIndex::Insert(std::string_view key, int64_t order, CXmlNode* customer) {
+    // Every insert may bring a new key and a new customer.
     Reserve(std::max(m_nKeys, m_nNodes) + 1);
     const auto added = static_cast<uint32_t>(m_entries.size());
     m_entries.push_back({std::string(key), order, customer, kNone, true});
@@ -111,7 +111,7 @@ void CCustomerIndex::File(std::string_view key, int64_t order, CXmlNode* custome
             m_entries[slot.nTail].nNext = added;
             slot.nTail = added;
         } else {
-            // Filed again: the customer goes before the first filing that
+            // Inserted again: the customer goes before the first entry that
             // comes after it in child order.
             uint32_t* link = &slot.nHead;
             while (*link != kNone && m_entries[*link].nOrder < order) {
@@ -133,20 +133,20 @@ void CCustomerIndex::File(std::string_view key, int64_t order, CXmlNode* custome
 }
 
 void CCustomerIndex::AddLast(CXmlNode* customer) {
-    File(ContractOf(customer), m_nNextOrder++, customer);
+    Insert(ContractOf(customer), m_nNextOrder++, customer);
 }
 
 void CCustomerIndex::Refresh(CXmlNode* customer) {
-    const NodeSlot* filed = FindNode(customer);
-    if (!filed || !filed->pNode) {
+    const NodeSlot* current = FindNode(customer);
+    if (!current || !current->pNode) {
         AddLast(customer);
         return;
     }
-    Entry& entry = m_entries[filed->nEntry];
+    Entry& entry = m_entries[current->nEntry];
     const std::string_view key = ContractOf(customer);
     if (key == entry.strKey) {
         return;
     }
     entry.bValid = false;
-    File(key, entry.nOrder, customer);
+    Insert(key, entry.nOrder, customer);
 }

@@ -19,46 +19,12 @@ constexpr int64_t DaysBetweenYears(int64_t from, int64_t to) {
     return 365 * (to - from) + LeapYearsThrough(to - 1) - LeapYearsThrough(from - 1);
 }
 
-struct YearAnchor {
-    int32_t nYear;
-    int64_t nDays; // days from 1 January 1000 to 1 January of nYear
-};
-
-// Tried in this order; the first one below the date's year is the start.
-constexpr std::array kAnchors{
-    YearAnchor{2020, 372547}, YearAnchor{2000, 365242}, YearAnchor{1990, 361590},
-    YearAnchor{1980, 357937}, YearAnchor{1970, 354285}, YearAnchor{1960, 350632},
-    YearAnchor{1950, 346980}, YearAnchor{1900, 328718},
-};
-
-constexpr bool AnchorsAgreeWithTheRule() {
-    for (const YearAnchor& anchor : kAnchors) {
-        if (DaysBetweenYears(1000, anchor.nYear) != anchor.nDays) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(AnchorsAgreeWithTheRule(), "an anchor's day count disagrees with the calendar");
-
 constexpr int64_t kFirstYear = 1000;
 
 // Days from 1 January 1000 to 1 January of year; 0 for a year of 1000 or less.
+// Counted, not walked year by year: a year read from a file can be huge.
 int64_t YearPart(int32_t year) {
-    if (year <= kFirstYear) {
-        return 0;
-    }
-    int64_t days = 0;
-    int64_t from = kFirstYear;
-    for (const YearAnchor& anchor : kAnchors) {
-        if (anchor.nYear < year) {
-            days = anchor.nDays;
-            from = anchor.nYear;
-            break;
-        }
-    }
-    // Counted, not walked year by year: a year read from a file can be huge.
-    return days + DaysBetweenYears(from, year);
+    return year <= kFirstYear ? 0 : DaysBetweenYears(kFirstYear, year);
 }
 
 int32_t ReadNumber(const char* text) {

@@ -64,7 +64,7 @@ void CPlanIndex::Reserve(size_t records) {
 }
 
 void CPlanIndex::Rebuild(int bits) {
-    m_slots = Refiled(
+    m_slots = Rehashed(
         m_slots, bits, Slot{0, kFree}, [](const Slot& slot) { return slot.nPlace != kFree; },
         [](const Slot& slot) { return slot.nHash; });
     m_nSlotBits = bits;

@@ -1,8 +1,9 @@
 // CPlanIndex: the merge's records by plan key. A merge looks up every plan
-// key it meets, a hundred thousand and more in a large file: the index keeps
-// a hash and a place for each record in one flat table, so that a lookup
-// reads one slot in the common case and the record itself only to confirm a
-// match, and adding a record allocates nothing of its own.
+// key it meets, a hundred thousand and more in a large file: the index is an
+// open-addressing hash table (linear probing) whose slots hold a key's hash
+// and its record's place, so that a lookup reads one slot in the common case
+// and the record itself only to confirm a match, and an insert allocates
+// nothing of its own.
 #pragma once
 
 #include "document/PlanValues.h"
@@ -18,23 +19,24 @@ public:
     using Records = std::vector<std::unique_ptr<CPlanValues>>;
     static constexpr size_t npos = static_cast<size_t>(-1);
 
-    // The index files the places of records, by their plan keys.
+    // The table maps the plan keys of records to the records' places.
     explicit CPlanIndex(const Records& records) : m_records(records) {}
     CPlanIndex(const CPlanIndex&) = delete;
     CPlanIndex& operator=(const CPlanIndex&) = delete;
 
-    // The hash the index files key under, for callers that look a key up
-    // more than once.
+    // The hash of key in the table, for callers that look a key up more than
+    // once.
     static uint32_t Hash(std::string_view key);
-    // The place of the record filed under key, or npos; hash is Hash(key).
+    // The place of the record with key, or npos; hash is Hash(key).
     size_t Find(std::string_view key, uint32_t hash) const;
     size_t Find(std::string_view key) const { return Find(key, Hash(key)); }
-    // Files the record at place under its plan key unless a record with that
-    // key is filed already: the first one filed counts. The record's key
-    // must stay as it is until Clear. hash is the Hash of the key.
+    // Hash-table insert of the record at place under its plan key, unless a
+    // record with that key is in the table already: the first one inserted
+    // counts. The record's key must stay as it is until Clear. hash is the
+    // Hash of the key.
     void Insert(size_t place, uint32_t hash);
-    // Makes room for records records in all, so that filing that many grows
-    // the table at most once more.
+    // Makes room for records records in all, so that inserting that many
+    // rehashes the table at most once more.
     void Reserve(size_t records);
     void Clear();
 
@@ -46,7 +48,7 @@ private:
     static constexpr uint32_t kFree = UINT32_MAX;
 
     std::string_view KeyAt(uint32_t place) const;
-    // The slot of key, or the free slot where it would be filed.
+    // The slot of key, or the free slot where an insert would put it.
     size_t FindSlot(std::string_view key, uint32_t hash) const;
     void Grow();
     void Rebuild(int bits);

@@ -9,6 +9,7 @@
 
 #include "document/Date.h"
 #include "document/PlanIndex.h"
+#include "document/PlanMerge.h"
 #include "document/PlanValues.h"
 #include "document/RecentFileList.h"
 #include "document/UpdateHint.h"
@@ -179,6 +180,9 @@ public:
     CXmlNode* m_pRootNode = nullptr;
 
 private:
+    // The steps of MergePlans for one pair of customers.
+    friend class CPlanMerge;
+
     MsgAnswer Message(int stringId, MsgIcon icon);
     MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons);
     bool OpenDocumentFile(const std::string& path);
@@ -211,6 +215,8 @@ private:
     // records' own plan keys, which are never changed once made.
     std::vector<std::unique_ptr<CPlanValues>> m_planValues;
     CPlanIndex m_planIndex{m_planValues};
+    // The working lists of MergePlans, kept from one pair to the next.
+    CPlanMergeLists m_planMergeLists;
     // Valid while MergeCustomers runs: the loaded customers by contract number.
     CCustomerIndex* m_pCustomerIndex = nullptr;
     bool m_bMergeTodayKnown = false;

@@ -168,7 +168,7 @@ void CQuillmarDoc::MergeCustomer(CXmlNode* incomingCustomer) {
     }
     const CXmlString contractNum = incomingCustomer->ChildTextRef(rate::Keys().contractNum, 0);
 
-    // Outside MergeCustomers the customers are filed for this call alone.
+    // Outside MergeCustomers the customers are indexed for this call alone.
     std::unique_ptr<CCustomerIndex> ownIndex;
     CCustomerIndex* index = m_pCustomerIndex;
     if (!index) {

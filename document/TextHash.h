@@ -1,5 +1,6 @@
-// The hash of a short text for the merge's flat lookup tables, where a table
-// of 2^bits slots starts looking for it, and the walk from there.
+// Helpers of the merge's open-addressing hash tables: the hash of a short
+// text, the home slot of a hash in a table of 2^bits slots, linear probing
+// from there, and rehashing into a larger table.
 #pragma once
 
 #include <cstddef>
@@ -22,9 +23,10 @@ inline size_t SlotForHash(uint64_t hash, int bits) {
     return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> (64 - bits));
 }
 
-// The first slot, from where SlotForHash places hash onwards and round the
-// end of the table, for which stop holds: a lookup stops at its key or at a
-// free slot, a filing at a free slot. The table must have such a slot.
+// Linear probing: the first slot, from the home slot of hash onwards and
+// round the end of the table, for which stop holds: a lookup stops at its key
+// or at a free slot, an insert at a free slot. The table must have such a
+// slot.
 template <class Stop> size_t ProbeSlots(uint64_t hash, int bits, Stop stop) {
     const size_t mask = (size_t{1} << bits) - 1;
     size_t at = SlotForHash(hash, bits);
@@ -34,13 +36,13 @@ template <class Stop> size_t ProbeSlots(uint64_t hash, int bits, Stop stop) {
     return at;
 }
 
-// A table of 2^bits slots, free but for the slots of old that isUsed keeps,
-// each filed at the first free slot from where its hash (hashOf) places it.
-// Made in full apart from old, so that running out of memory leaves old as
-// it was.
+// Rehashing: a table of 2^bits slots, free but for the used slots of old
+// (isUsed), each inserted at the first free slot from the home slot of its
+// hash (hashOf). Made in full beside old, so that running out of memory
+// leaves old as it was.
 template <class Slot, class IsUsed, class HashOf>
-std::vector<Slot> Refiled(const std::vector<Slot>& old, int bits, const Slot& freeSlot,
-                          IsUsed isUsed, HashOf hashOf) {
+std::vector<Slot> Rehashed(const std::vector<Slot>& old, int bits, const Slot& freeSlot,
+                           IsUsed isUsed, HashOf hashOf) {
     std::vector<Slot> slots(size_t{1} << bits, freeSlot);
     for (const Slot& slot : old) {
         if (isUsed(slot)) {

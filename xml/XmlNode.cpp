@@ -50,7 +50,7 @@ void CXmlNode::SetKey(const CXmlKey& key) {
 
 // Stores the key the current name gives, so that a new name leaves the key
 // under which the parent finds this node as it was.
-void CXmlNode::FreezeKey() {
+void CXmlNode::StoreKeyOfName() {
     if (m_pKey) {
         return;
     }
@@ -73,7 +73,7 @@ void CXmlNode::SetName(CXmlString name) {
 // A new name leaves the key under which the parent finds this node as it was.
 void CXmlNode::AssignName(const CXmlString& name) {
     if (!m_pKey && !SameKey(m_strName, name)) {
-        FreezeKey();
+        StoreKeyOfName();
     }
     m_strName.Assign(name);
 }
@@ -154,37 +154,43 @@ void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
                 continue;
             }
         }
-        // What the child is found under, worked out once for all keys.
-        const bool stored = child->m_pKey != nullptr;
-        const XmlKeyRange range =
-            stored ? XmlKeyRange{child->m_pKey, static_cast<int32_t>(std::strlen(child->m_pKey))}
-                   : PreparedKeyRange(child->m_strName.GetBuffer(), nameLength);
-        for (int32_t k = 0; k < count; ++k) {
-            const CXmlKey& key = *keys[k];
-            if (key.GetLength() != range.nLength || found[k] || range.nLength == 0) {
-                continue;
-            }
-            // A stored key is lowered already; a name, as written, may be
-            // the key's upper case form.
-            const bool matches =
-                stored ? SameBytes(range.pBegin, key.GetBuffer(), range.nLength)
-                       : (key.GetUpperBuffer() &&
-                          SameBytes(range.pBegin, key.GetUpperBuffer(), range.nLength)) ||
-                             LoweredEquals(range, key.GetBuffer(), range.nLength);
-            if (matches) {
-                found[k] = child;
-                --missing;
-            }
-        }
+        missing -= child->FillKeysFoundUnder(keys, found, count);
     }
 }
 
-void CXmlNode::CopyFromApart(const CXmlNode* source) {
-    CXmlNode apart;
-    apart.CopyFrom(source);
-    AssignName(apart.m_strName);
-    m_strText.Assign(apart.m_strText);
-    const CXmlNodeArray::CTaken copies = apart.m_children.Take();
+int32_t CXmlNode::FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** found, int32_t count) {
+    // What this node is found under, worked out once for all keys.
+    const bool stored = m_pKey != nullptr;
+    const XmlKeyRange range = stored
+                                  ? XmlKeyRange{m_pKey, static_cast<int32_t>(std::strlen(m_pKey))}
+                                  : PreparedKeyRange(m_strName.GetBuffer(), m_strName.GetLength());
+    int32_t filled = 0;
+    for (int32_t k = 0; k < count; ++k) {
+        const CXmlKey& key = *keys[k];
+        if (key.GetLength() != range.nLength || found[k] || range.nLength == 0) {
+            continue;
+        }
+        // A stored key is lowered already; a name, as written, may be the
+        // key's upper case form.
+        const bool matches = stored
+                                 ? SameBytes(range.pBegin, key.GetBuffer(), range.nLength)
+                                 : (key.GetUpperBuffer() &&
+                                    SameBytes(range.pBegin, key.GetUpperBuffer(), range.nLength)) ||
+                                       LoweredEquals(range, key.GetBuffer(), range.nLength);
+        if (matches) {
+            found[k] = this;
+            ++filled;
+        }
+    }
+    return filled;
+}
+
+void CXmlNode::CopyFromDetached(const CXmlNode* source) {
+    CXmlNode detached;
+    detached.CopyFrom(source);
+    AssignName(detached.m_strName);
+    m_strText.Assign(detached.m_strText);
+    const CXmlNodeArray::CStorage copies = detached.m_children.DetachStorage();
     for (int32_t i = 0; i < copies.nCount; ++i) {
         CXmlNode* copy = copies.ppNodes[i];
         copy->m_pParent = this;
@@ -193,7 +199,7 @@ void CXmlNode::CopyFromApart(const CXmlNode* source) {
             delete copy; // no room in the list: left out, as CopyFrom does
         }
     }
-    CXmlNodeArray::FreeTaken(copies);
+    CXmlNodeArray::FreeStorage(copies);
 }
 
 int32_t CXmlNode::GetChildCount(CXmlString name) const {
@@ -320,10 +326,10 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
     }
     // This node within the source's subtree, or the source itself, would
     // take part in its own copy and copy itself as it grows, without end:
-    // the copy is then made apart first and taken over.
+    // the copy is then made detached first and taken over.
     for (const CXmlNode* node = this; node; node = node->m_pParent) {
         if (node == source) {
-            CopyFromApart(source);
+            CopyFromDetached(source);
             return;
         }
     }

@@ -48,7 +48,7 @@ public:
     // SetText without the copy its parameter is made as.
     void AssignText(const CXmlString& text) { m_strText.Assign(text); }
     // Moves the text out of the node, which is left with an empty text.
-    CXmlString TakeText() { return std::move(m_strText); }
+    CXmlString ExtractText() { return std::move(m_strText); }
 
     // Read-only views of the name and text, for callers that only look.
     const CXmlString& NameRef() const { return m_strName; }
@@ -119,7 +119,8 @@ private:
     // The key this node is found under in its parent's child list; null when
     // it is what the current name gives after trimming and lowering.
     void SetKey(const CXmlKey& key);
-    void FreezeKey();
+    // Stores the key the current name gives as the node's own key.
+    void StoreKeyOfName();
     // SetName without the copy its parameter is made as.
     void AssignName(const CXmlString& name);
     // Inline: a lookup asks it of every child it passes.
@@ -143,9 +144,14 @@ private:
         }
         return KeyMatches(key.GetBuffer(), key.GetLength());
     }
+    // FindFirstChildren's full comparison of this child: sets found[k] to
+    // this node for each key k without a child yet that it is found under,
+    // and returns how many it set.
+    int32_t FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** found, int32_t count);
     void DestroyChildren() noexcept;
-    // CopyFrom of a source whose subtree holds this node.
-    void CopyFromApart(const CXmlNode* source);
+    // CopyFrom of a source whose subtree holds this node: the copy is made
+    // in a detached node first and then moved into this one.
+    void CopyFromDetached(const CXmlNode* source);
 
     // The key and the name first: a lookup reads them of every child it
     // passes, and the pool places nodes so that they share a cache line.

@@ -119,10 +119,6 @@ int32_t CXmlNodeArray::IndexOf(const CXmlNode* node) const {
     return -1;
 }
 
-bool CXmlNodeArray::KeyEquals(int32_t index, const char* preparedKey, int32_t keyLength) const {
-    return m_ppNodes[index]->KeyMatches(preparedKey, keyLength);
-}
-
 CXmlNode** CXmlNodeArray::Release(int32_t& count) {
     CXmlNode** nodes = m_ppNodes;
     count = m_nCount;

@@ -45,40 +45,37 @@ public:
     // with the node's own name, without building the key.
     int32_t AddUnderOwnName(CXmlNode* node);
     // Takes out every node for which remove returns true, keeping the order
-    // of the others; returns how many were taken out.
-    template <class Predicate> int32_t RemoveWhere(Predicate remove);
-    // The same, handing each node taken out to removed, in list order, once
-    // it is out of the list.
+    // of the others, and hands each node taken out to removed, in list order,
+    // once it is out of the list; returns how many were taken out.
     template <class Predicate, class Removed>
     int32_t RemoveWhere(Predicate remove, Removed removed);
     // Index of node in the list, compared by identity, or -1.
     int32_t IndexOf(const CXmlNode* node) const;
-    // Whether child index is found under the prepared (trimmed, lowered) key.
-    bool KeyEquals(int32_t index, const char* preparedKey, int32_t keyLength) const;
     // Takes the children out of the list without touching them; the caller
     // frees the block returned with std::free.
     CXmlNode** Release(int32_t& count);
-    // The list's storage taken out of it, the list left empty; given back
-    // with FreeTaken. Used when a subtree is torn down without recursion.
-    struct CTaken {
+    // The list's storage detached from it, the list left empty; freed with
+    // FreeStorage or attached again. Used when a subtree is torn down without
+    // recursion.
+    struct CStorage {
         CXmlNode** ppNodes = nullptr;
         int32_t nCount = 0;
         int32_t nCapacity = 0;
     };
-    CTaken Take() {
-        const CTaken taken{m_ppNodes, m_nCount, m_nCapacity};
+    CStorage DetachStorage() {
+        const CStorage taken{m_ppNodes, m_nCount, m_nCapacity};
         m_ppNodes = nullptr;
         m_nCount = 0;
         m_nCapacity = 0;
         return taken;
     }
-    // Puts storage taken out back into the empty list.
-    void Give(const CTaken& taken) {
+    // Attaches detached storage to the empty list.
+    void AttachStorage(const CStorage& taken) {
         m_ppNodes = taken.ppNodes;
         m_nCount = taken.nCount;
         m_nCapacity = taken.nCapacity;
     }
-    static void FreeTaken(const CTaken& taken) {
+    static void FreeStorage(const CStorage& taken) {
         if (taken.ppNodes) {
             FreeList(taken.ppNodes, taken.nCapacity);
         }
@@ -99,10 +96,6 @@ private:
     int32_t m_nCount = 0;
     int32_t m_nCapacity = 0;
 };
-
-template <class Predicate> int32_t CXmlNodeArray::RemoveWhere(Predicate remove) {
-    return RemoveWhere(remove, [](CXmlNode*) {});
-}
 
 template <class Predicate, class Removed>
 int32_t CXmlNodeArray::RemoveWhere(Predicate remove, Removed removed) {

@@ -104,13 +104,17 @@ struct CPools {
     CListPool<32> lists32;
 };
 
-// Built before any code runs and never torn down (it has nothing to tear
-// down): nodes held by objects with static storage may outlive any other
-// pool object, and the process returns the slabs when it ends.
-constinit CPools g_pools;
-
+// The one set of pools of the process, owned here. Constant-initialised, so
+// it exists before any code runs and is reached without a guard, and never
+// torn down (it has nothing to tear down): nodes held by objects with static
+// storage may outlive any other pool object, and the process returns the
+// slabs when it ends. Nodes move from one tree to another (a merge moves
+// plans from the incoming tree into the loaded one) and a plan record takes a
+// node's block, so every tree shares these pools; like the documents, they
+// are used from one thread.
 CPools& Pools() {
-    return g_pools;
+    static constinit CPools pools;
+    return pools;
 }
 
 } // namespace
@@ -206,7 +210,7 @@ void CXmlNodeArray::FreeList(CXmlNode** list, int32_t /*capacity*/) {
 void CXmlNode::DestroyChildren() noexcept {
     CXmlNode* pending = nullptr;
     const auto takeChildren = [&pending](CXmlNode* node) {
-        const CXmlNodeArray::CTaken list = node->m_children.Take();
+        const CXmlNodeArray::CStorage list = node->m_children.DetachStorage();
         // Most nodes have no children: they go at once, in the order memory
         // holds them, and the others are gathered at the front of the list.
         int32_t parents = 0;
@@ -218,20 +222,20 @@ void CXmlNode::DestroyChildren() noexcept {
             }
             // A node whose children have none of their own, as most inner
             // nodes of a file, goes at once with them.
-            const CXmlNodeArray::CTaken grandchildren = child->m_children.Take();
+            const CXmlNodeArray::CStorage grandchildren = child->m_children.DetachStorage();
             bool leaves = true;
             for (int32_t j = 0; j < grandchildren.nCount && leaves; ++j) {
                 leaves = !grandchildren.ppNodes[j]->m_children.HasStorage();
             }
             if (!leaves) {
-                child->m_children.Give(grandchildren);
+                child->m_children.AttachStorage(grandchildren);
                 list.ppNodes[parents++] = child;
                 continue;
             }
             for (int32_t j = 0; j < grandchildren.nCount; ++j) {
                 delete grandchildren.ppNodes[j];
             }
-            CXmlNodeArray::FreeTaken(grandchildren);
+            CXmlNodeArray::FreeStorage(grandchildren);
             delete child;
         }
         // Chained from the last, so that the first comes out first.
@@ -239,7 +243,7 @@ void CXmlNode::DestroyChildren() noexcept {
             list.ppNodes[i]->m_pParent = pending;
             pending = list.ppNodes[i];
         }
-        CXmlNodeArray::FreeTaken(list);
+        CXmlNodeArray::FreeStorage(list);
     };
     takeChildren(this);
     while (pending) {

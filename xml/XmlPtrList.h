@@ -1,5 +1,10 @@
 // CXmlPtrList: a doubly linked list of untyped pointers. The list owns its
 // entry records, never the data they point to.
+//
+// Part of the engine's interface for code that wants such a list; the engine
+// itself does not use it: a node's child list (CXmlNodeArray) is an array of
+// node pointers with the keys kept in the nodes, and nothing else in the
+// engine, the document or the front ends holds a CXmlPtrList.
 #pragma once
 
 #include <cstdint>

@@ -44,6 +44,8 @@ private:
     bool IsEndTagAt(const CXmlString& name, int32_t at) const;
     void GatherText(Frame& frame, int32_t from, int32_t to);
     static void StorePendingBlanks(Frame& frame);
+    bool OpenChild(std::vector<Frame>& stack, const Tag& childTag);
+    int32_t FailUnclosed(Frame& frame);
     int32_t Fail();
 
     const char* m_pText;
@@ -213,6 +215,42 @@ int32_t CXmlParser::Fail() {
     return m_nLength;
 }
 
+// Opens the child whose start tag was just scanned: it is appended to the
+// element and examines the bytes after its tag. False when memory runs out.
+bool CXmlParser::OpenChild(std::vector<Frame>& stack, const Tag& childTag) {
+    CXmlNode* parent = stack.back().pNode;
+    CXmlNode* child = new CXmlNode(parent);
+    if (!child) {
+        return false;
+    }
+    NameFromTag(child, childTag);
+    parent->m_children.AddUnderOwnName(child);
+    try {
+        stack.push_back({child, 0, 0});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    m_nPos = childTag.nGt + 1;
+    stack.back().nNext = m_nPos;
+    return true;
+}
+
+// Without its end tag the element takes the name of each further complete
+// tag in turn. A search for such a tag's end tag over bytes that were already
+// examined cannot succeed, so the element then fails; its text keeps the
+// bytes gathered once.
+int32_t CXmlParser::FailUnclosed(Frame& frame) {
+    Tag tag{};
+    while (m_nPos < m_nLength && ScanTag(m_nPos, tag)) {
+        m_nPos = tag.nGt + 1;
+        CXmlString name;
+        name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+        frame.pNode->SetName(name);
+    }
+    StorePendingBlanks(frame);
+    return Fail();
+}
+
 int32_t CXmlParser::Run(CXmlNode* element) {
     Frame first{element, 0, 0};
     if (!BeginElement(element, first.nNext)) {
@@ -233,44 +271,16 @@ int32_t CXmlParser::Run(CXmlNode* element) {
             frame.pNode->m_strText.Trim();
             result = m_nPos;
             break;
-        case PassEnd::kChild: {
-            CXmlNode* child = new CXmlNode(frame.pNode);
-            bool pushed = false;
-            if (child) {
-                NameFromTag(child, childTag);
-                frame.pNode->m_children.AddUnderOwnName(child);
-                try {
-                    stack.push_back({child, 0, 0});
-                    pushed = true;
-                } catch (const std::bad_alloc&) {
-                }
-            }
-            if (!pushed) {
+        case PassEnd::kChild:
+            if (!OpenChild(stack, childTag)) {
                 // Out of memory: the text cannot be read as a whole.
                 m_nError = CXmlDocument::kCannotOpen;
                 return m_nLength;
             }
-            // The child's own start tag is the one just scanned.
-            m_nPos = childTag.nGt + 1;
-            stack.back().nNext = m_nPos;
             continue;
-        }
-        case PassEnd::kNotFound: {
-            // Without its end tag the element takes the name of each further
-            // complete tag in turn. A search for such a tag's end tag over
-            // bytes that were already examined cannot succeed, so the element
-            // then fails; its text keeps the bytes gathered once.
-            Tag tag{};
-            while (m_nPos < m_nLength && ScanTag(m_nPos, tag)) {
-                m_nPos = tag.nGt + 1;
-                CXmlString name;
-                name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
-                frame.pNode->SetName(name);
-            }
-            StorePendingBlanks(frame);
-            result = Fail();
+        case PassEnd::kNotFound:
+            result = FailUnclosed(frame);
             break;
-        }
         }
         stack.pop_back();
         if (stack.empty()) {

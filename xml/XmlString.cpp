@@ -14,8 +14,6 @@ struct CXmlString::Extra {
 
 namespace {
 
-int32_t g_nCapacityLimit = INT32_MAX;
-
 bool IsBlankOrTab(char c) {
     return c == ' ' || c == '\t';
 }
@@ -27,20 +25,30 @@ int32_t LengthOf(const char* text) {
 
 } // namespace
 
+int32_t& CXmlCapacityLimit::Current() {
+    // Constant-initialised: reading it costs a thread-local load, no guard.
+    static constinit thread_local int32_t limit = INT32_MAX;
+    return limit;
+}
+
+CXmlCapacityLimit::CXmlCapacityLimit(int32_t limit) : m_nPrevious(Current()) {
+    Current() = limit < CXmlString::kInitialCapacity ? CXmlString::kInitialCapacity : limit;
+}
+
+CXmlCapacityLimit::~CXmlCapacityLimit() {
+    Current() = m_nPrevious;
+}
+
 int32_t CXmlString::GetCapacityLimit() {
-    return g_nCapacityLimit;
+    return CXmlCapacityLimit::Current();
 }
 
 int32_t CXmlString::GetLengthLimit(int32_t growStep) {
     // The capacity grows in whole steps from the initial one, and a text
     // leaves room for its NUL and one spare byte (see GrowFor).
     const int32_t step = growStep > 0 ? growStep : kDefaultGrowStep;
-    const int32_t steps = (g_nCapacityLimit - kInitialCapacity) / step;
+    const int32_t steps = (GetCapacityLimit() - kInitialCapacity) / step;
     return kInitialCapacity + steps * step - 2;
-}
-
-void CXmlString::SetCapacityLimit(int32_t limit) {
-    g_nCapacityLimit = limit < kInitialCapacity ? kInitialCapacity : limit;
 }
 
 CXmlString::CXmlString() noexcept {
@@ -140,7 +148,7 @@ bool CXmlString::GrowFor(int64_t neededLength) {
         return false;
     }
     const int64_t stepsNeeded = (neededLength + 2 - capacity + step - 1) / step;
-    const int64_t stepsPossible = (g_nCapacityLimit - capacity) / step;
+    const int64_t stepsPossible = (GetCapacityLimit() - capacity) / step;
     if (stepsNeeded > stepsPossible) {
         SetCapacity(static_cast<int32_t>(capacity + stepsPossible * step));
         SetGrowthFailed();

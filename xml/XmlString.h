@@ -78,9 +78,8 @@ public:
     void MarkGrowthFailed() { m_uCapacity |= kGrowthFailedBit; }
 
     // The largest capacity a string may reach: 2^31 - 1 by the 32-bit length
-    // rule. Tests lower it to exercise the limit without gigabytes of memory.
+    // rule, unless a CXmlCapacityLimit lowers it.
     static int32_t GetCapacityLimit();
-    static void SetCapacityLimit(int32_t limit);
     // The longest text a new string with the given grow step can hold under
     // the capacity limit: appending any longer one marks it as incomplete.
     // For writers that pass a text on in pieces instead of holding it, to
@@ -125,4 +124,24 @@ private:
     int32_t m_nLength = 0;
     uint32_t m_uCapacity = kInitialCapacity; // logical capacity, top bit: growth failed
     Extra* m_pExtra = nullptr;
+};
+
+// Lowers the capacity limit of the strings of the calling thread while it
+// lives, and restores the one before when it ends: what a string, the reader
+// and the writer refuse at 2 GB can then be tried with a few kilobytes.
+// Scopes nest; the product itself never makes one.
+class CXmlCapacityLimit {
+public:
+    // A limit below the initial capacity counts as the initial capacity.
+    explicit CXmlCapacityLimit(int32_t limit);
+    CXmlCapacityLimit(const CXmlCapacityLimit&) = delete;
+    CXmlCapacityLimit& operator=(const CXmlCapacityLimit&) = delete;
+    ~CXmlCapacityLimit();
+
+private:
+    friend class CXmlString;
+    // The limit in force on the calling thread.
+    static int32_t& Current();
+
+    int32_t m_nPrevious;
 };

@@ -4,15 +4,4 @@
 
 #include "xml/XmlString.h"
 
-class CapacityLimit {
-public:
-    explicit CapacityLimit(int32_t limit) : m_nSaved(CXmlString::GetCapacityLimit()) {
-        CXmlString::SetCapacityLimit(limit);
-    }
-    CapacityLimit(const CapacityLimit&) = delete;
-    CapacityLimit& operator=(const CapacityLimit&) = delete;
-    ~CapacityLimit() { CXmlString::SetCapacityLimit(m_nSaved); }
-
-private:
-    int32_t m_nSaved;
-};
+using CapacityLimit = CXmlCapacityLimit;
