@@ -12,7 +12,6 @@
 
 #include "document/View.h"
 
-#include <wx/imaglist.h>
 #include <wx/treectrl.h>
 
 #include <string>
@@ -71,7 +70,6 @@ private:
     CQuillmarDoc& m_doc;
     const CTextCodec& m_codec;
     bool m_bTreeFilled = false;
-    wxImageList m_imageList;
     CXmlNode* m_pSelectedNode = nullptr;
     bool m_bNodesStale = false;
     // Set while the control does its idle work, in which it would select the
