@@ -17,10 +17,11 @@ add_custom_command(OUTPUT ${QUILLMAR_SETUP}
             -DVERSION_QUAD=${PROJECT_VERSION}
             -DPROGRAM_EXE=$<TARGET_FILE:quillmar>
             -DCLI_EXE=$<TARGET_FILE:quillmar-cli>
-            -DICON=${PROJECT_SOURCE_DIR}/resources/icons/quillmar.ico
+            -DICON=${CMAKE_BINARY_DIR}/resources/icons/quillmar.ico
             -DOUTFILE=${QUILLMAR_SETUP}
             ${QUILLMAR_SETUP_SCRIPT}
-    DEPENDS quillmar quillmar-cli ${QUILLMAR_SETUP_SCRIPT} ${PROJECT_SOURCE_DIR}/resources/icons/quillmar.ico
+    # The icon is drawn from its SVG picture along with the program's.
+    DEPENDS quillmar quillmar-cli quillmar_icons ${QUILLMAR_SETUP_SCRIPT}
     COMMENT "Making the installer quillmar-${QUILLMAR_SETUP_VERSION}-setup.exe"
     VERBATIM)
 add_custom_target(quillmar_setup ALL DEPENDS ${QUILLMAR_SETUP})

@@ -18,8 +18,10 @@ packages=(
     help2man librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )
 # Wine comes with what it recommends (its fonts and libraries among them).
+# The Windows icon files are drawn from their SVG pictures with rsvg-convert
+# and put together with ImageMagick.
 windows_packages=(
-    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev librsvg2-bin
     wine wine64 xdotool nsis
 )
 

@@ -39,7 +39,10 @@ if [ -z "$version" ]; then
     exit 1
 fi
 
-root="$cache/wx-msw-$version"
+# The name also carries the revision of the configuration below, so that a
+# cache built with another configuration is not taken for this one.
+config_revision=svg
+root="$cache/wx-msw-$version-$config_revision"
 prefix="$root/install"
 if [ -f "$root/complete" ] && [ -x "$prefix/bin/wx-config" ]; then
     echo "$prefix"
@@ -57,9 +60,9 @@ mkdir -p "$root/source"
     dpkg-source -x --no-check ./*.dsc wx >/dev/null
 )
 
-# The Debian source lacks the bundled image and XML libraries; Quillmar draws
-# its own pictures and needs none of them. zlib comes from Debian's mingw-w64
-# package.
+# The Debian source lacks the bundled image and XML libraries; Quillmar needs
+# none of them. It keeps the bundled SVG rasterizer (nanosvg), from which the
+# program draws its pictures. zlib comes from Debian's mingw-w64 package.
 mkdir -p "$root/build"
 (
     cd "$root/build"
@@ -71,7 +74,7 @@ mkdir -p "$root/build"
         --disable-shared --with-msw --enable-unicode \
         --without-libpng --without-libjpeg --without-libtiff --with-zlib=sys \
         --without-expat --without-regex --without-opengl \
-        --without-nanosvg --without-liblzma \
+        --without-liblzma \
         --disable-webview --disable-mediactrl --disable-html --disable-htmlhelp \
         --disable-stc --disable-aui --disable-propgrid --disable-ribbon \
         --disable-richtext --disable-xrc --disable-webrequest \

@@ -64,14 +64,13 @@ wxEND_EVENT_TABLE()
     : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxSize(300, 100),
                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
       m_doc(doc), m_codec(codec) {
-    FillTreeImageList(m_imageList);
-    SetImageList(&m_imageList);
+    // The control keeps the images and draws them at its window's scale.
+    SetImages(TreeImages());
     doc.AddView(*this);
 }
 
 CLeftView::~CLeftView() {
     DeleteAllItems();
-    SetImageList(nullptr);
 }
 
 CXmlNode* CLeftView::GetItemNode(const wxTreeItemId& item) const {

@@ -13,7 +13,6 @@
 #include "document/NodePlace.h"
 #include "document/View.h"
 
-#include <wx/imaglist.h>
 #include <wx/treectrl.h>
 
 #include <string>
@@ -99,7 +98,6 @@ private:
     CQuillmarDoc& m_doc;
     const CTextCodec& m_codec;
     bool m_bTreeFilled = false;
-    wxImageList m_imageList;
     CXmlNode* m_pSelectedNode = nullptr;
     bool m_bNodesStale = false;
     bool m_bKeepPlace = false;

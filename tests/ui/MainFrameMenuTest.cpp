@@ -4,10 +4,12 @@
 #include "support/GuiTest.h"
 
 #include "resources/Resource.h"
+#include "ui/Artwork.h"
 #include "ui/CommandIds.h"
 
 #include <gmock/gmock.h>
 #include <wx/accel.h>
+#include <wx/artprov.h>
 #include <wx/menu.h>
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
@@ -164,16 +166,29 @@ TEST_F(MainFrameMenuTest, ToolbarButtonsInOrderWithSeparators) {
                             "-", "57607 Print / Print the active document"));
 }
 
-TEST_F(MainFrameMenuTest, DeleteButtonIsADarkRedCross) {
-    const wxBitmap bitmap =
-        Frame().GetToolBar()->FindById(WxIdFromCommand(ID_EDIT_DELETE))->GetNormalBitmap();
-    const wxImage image = bitmap.ConvertToImage();
-    // The centre is ink, the middle of the top edge is clear.
-    EXPECT_EQ(128, image.GetRed(8, 8));
-    EXPECT_EQ(0, image.GetGreen(8, 8));
-    ASSERT_TRUE(image.HasAlpha());
-    EXPECT_GT(image.GetAlpha(8, 8), 200);
-    EXPECT_EQ(0, image.GetAlpha(8, 0));
+TEST_F(MainFrameMenuTest, DeleteButtonIsTheThemesPictureOrADarkRedCross) {
+    const wxImage button = Frame()
+                               .GetToolBar()
+                               ->FindById(WxIdFromCommand(ID_EDIT_DELETE))
+                               ->GetNormalBitmap()
+                               .ConvertToImage();
+    const wxSize size(16, 16);
+    ASSERT_EQ(size, button.GetSize());
+    const wxBitmapBundle themed =
+        wxArtProvider::HasNativeProvider()
+            ? wxArtProvider::GetBitmapBundle(wxART_DELETE, wxART_TOOLBAR, size)
+            : wxBitmapBundle();
+    const wxImage expected =
+        (themed.IsOk() ? themed : DeleteBitmap(size)).GetBitmap(size).ConvertToImage();
+    EXPECT_EQ(0, memcmp(expected.GetData(), button.GetData(), 16 * 16 * 3));
+
+    // The cross: the centre is ink, the middle of the top edge is clear.
+    const wxImage cross = DeleteBitmap(size).GetBitmap(size).ConvertToImage();
+    EXPECT_EQ(128, cross.GetRed(8, 8));
+    EXPECT_EQ(0, cross.GetGreen(8, 8));
+    ASSERT_TRUE(cross.HasAlpha());
+    EXPECT_GT(cross.GetAlpha(8, 8), 200);
+    EXPECT_EQ(0, cross.GetAlpha(8, 0));
 }
 
 TEST_F(MainFrameMenuTest, StatusBarHasTheMessagePaneAndThreeIndicators) {
