@@ -10,6 +10,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
 
+# Every source is formatted as .clang-format says.
+find xml document ui cli resources tests bench -name '*.cpp' -o -name '*.h' |
+    xargs clang-format --dry-run -Werror
+
 jobs=$(nproc)
 # Every build below treats warnings as errors (scripts/windows-build.sh reads
 # this too).
