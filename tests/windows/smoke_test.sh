@@ -101,7 +101,8 @@ query "$classes\\Quillmar.Document\\shell\\print\\command" | grep -qF '/p "%1"' 
 echo "registered: Quillmar.Document, .xml"
 
 # Both options from the Edit menu: "Compressed XML Save" by its mnemonic,
-# "Auto-Backup Saved Files" as the menu's last item. Each is stored at once.
+# "Auto-Backup Saved Files" five items up from the menu's end (past Go To,
+# Find Previous, Find Next and Find). Each is stored at once.
 xdotool windowfocus "$window" 2>/dev/null || true
 sleep 0.5
 xdotool key alt+e
@@ -110,7 +111,7 @@ xdotool key o
 sleep 0.5
 xdotool key alt+e
 sleep 0.5
-xdotool key Up Return
+xdotool key Up Up Up Up Up Return
 for _ in $(seq 1 50); do
     if query "$settings\\Settings" | grep -q AutoBackup; then
         break
