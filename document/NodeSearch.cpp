@@ -77,7 +77,7 @@ bool CTextMatcher::Matches(std::string_view text) const {
     return false;
 }
 
-CDocumentWalk::CDocumentWalk(CXmlNode* root, CXmlNode* node) : m_pRoot(root), m_pCurrent(node) {
+CDocumentWalk::CDocumentWalk(CXmlNode* root, CXmlNode* node) : m_pCurrent(node) {
     for (const CXmlNode* at = node; at && at != root; at = at->GetParent()) {
         m_path.push_back(ChildPosition(at->GetParent(), at));
     }

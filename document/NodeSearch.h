@@ -61,7 +61,6 @@ public:
     void ToLastDescendant();
 
 private:
-    CXmlNode* m_pRoot;
     CXmlNode* m_pCurrent;
     // For each element above the current one, from the root down: the
     // position of the next element on the path among its children.
