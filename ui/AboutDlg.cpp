@@ -29,13 +29,7 @@ constexpr CDialogItem kDpVersion{40, 40, 185, 8};
 
 } // namespace
 
-// clang-format off
-wxBEGIN_EVENT_TABLE(CAboutDlg, wxDialog)
-    EVT_INIT_DIALOG(CAboutDlg::OnInitDialog)
-wxEND_EVENT_TABLE()
-    // clang-format on
-
-    CAboutDlg::CAboutDlg(wxWindow* parent)
+CAboutDlg::CAboutDlg(wxWindow* parent)
     : wxDialog(parent, IDD_ABOUTBOX, "About Quillmar", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
     // Positions follow the dialog units of the dialog's font; a control is
@@ -66,6 +60,8 @@ wxEND_EVENT_TABLE()
     }
     SetClientSize(client);
     CentreOnParent();
+
+    Bind(wxEVT_INIT_DIALOG, &CAboutDlg::OnInitDialog, this);
 }
 
 void CAboutDlg::OnInitDialog(wxInitDialogEvent& event) {

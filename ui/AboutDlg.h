@@ -17,6 +17,4 @@ private:
     void OnInitDialog(wxInitDialogEvent& event);
 
     wxStaticText* m_pDpVersion = nullptr;
-
-    wxDECLARE_EVENT_TABLE();
 };

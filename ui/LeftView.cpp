@@ -50,22 +50,17 @@ CXmlNode* NeighbourPlan(const CXmlNode& parent, const CXmlNode& plan) {
 
 } // namespace
 
-// clang-format off
-wxBEGIN_EVENT_TABLE(CLeftView, wxTreeCtrl)
-    EVT_TREE_SEL_CHANGING(wxID_ANY, CLeftView::OnSelChanging)
-    EVT_TREE_SEL_CHANGED(wxID_ANY, CLeftView::OnSelChanged)
-    EVT_TREE_ITEM_EXPANDING(wxID_ANY, CLeftView::OnItemExpanding)
-    EVT_TREE_DELETE_ITEM(wxID_ANY, CLeftView::OnDeleteItem)
-    EVT_TREE_ITEM_GETTOOLTIP(wxID_ANY, CLeftView::OnGetToolTip)
-wxEND_EVENT_TABLE()
-    // clang-format on
-
-    CLeftView::CLeftView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec)
+CLeftView::CLeftView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec)
     : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxSize(300, 100),
                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
       m_doc(doc), m_codec(codec) {
     // The control keeps the images and draws them at its window's scale.
     SetImages(TreeImages());
+    Bind(wxEVT_TREE_SEL_CHANGING, &CLeftView::OnSelChanging, this);
+    Bind(wxEVT_TREE_SEL_CHANGED, &CLeftView::OnSelChanged, this);
+    Bind(wxEVT_TREE_ITEM_EXPANDING, &CLeftView::OnItemExpanding, this);
+    Bind(wxEVT_TREE_DELETE_ITEM, &CLeftView::OnDeleteItem, this);
+    Bind(wxEVT_TREE_ITEM_GETTOOLTIP, &CLeftView::OnGetToolTip, this);
     doc.AddView(*this);
 }
 

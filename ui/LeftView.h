@@ -112,6 +112,4 @@ private:
     // Set while the native control takes the focus, on which it would select
     // its first item of its own accord.
     bool m_bTakingFocus = false;
-
-    wxDECLARE_EVENT_TABLE();
 };

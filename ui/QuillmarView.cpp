@@ -48,17 +48,8 @@ wxFont DetailPaneFont() {
     return wxFont(wxFontInfo(10).Family(wxFONTFAMILY_SWISS));
 }
 
-// clang-format off
-wxBEGIN_EVENT_TABLE(CQuillmarView, wxPanel)
-    EVT_PAINT(CQuillmarView::OnPaint)
-    EVT_ERASE_BACKGROUND(CQuillmarView::OnEraseBkgnd)
-    EVT_BUTTON(IDC_SET, CQuillmarView::OnSetClicked)
-    EVT_SIZE(CQuillmarView::OnSize)
-wxEND_EVENT_TABLE()
-    // clang-format on
-
-    CQuillmarView::CQuillmarView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec,
-                                 CDesktopPlatform& platform)
+CQuillmarView::CQuillmarView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec,
+                             CDesktopPlatform& platform)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(300, 100),
               wxTAB_TRAVERSAL | wxFULL_REPAINT_ON_RESIZE),
       m_doc(doc), m_codec(codec), m_platform(platform), m_font(DetailPaneFont()),
@@ -79,6 +70,10 @@ wxEND_EVENT_TABLE()
     m_placeText->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     EnableControls(false);
 
+    Bind(wxEVT_PAINT, &CQuillmarView::OnPaint, this);
+    Bind(wxEVT_ERASE_BACKGROUND, &CQuillmarView::OnEraseBkgnd, this);
+    Bind(wxEVT_BUTTON, &CQuillmarView::OnSetClicked, this, IDC_SET);
+    Bind(wxEVT_SIZE, &CQuillmarView::OnSize, this);
     doc.AddView(*this);
 }
 

@@ -75,8 +75,6 @@ private:
     // element, which a merge may have destroyed before the panes hear of it.
     wxString m_strCaption;
     bool m_bNodeStale = false;
-
-    wxDECLARE_EVENT_TABLE();
 };
 
 // The detail pane's font: 10-point Arial where the system has it, else the

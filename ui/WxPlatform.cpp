@@ -18,6 +18,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/printdlg.h>
+#include <wx/stdpaths.h>
 #include <wx/tokenzr.h>
 #include <wx/utils.h>
 
@@ -26,8 +27,12 @@
 namespace {
 
 // The normal cursor while a dialog waits for the user in the middle of long
-// work, and the busy cursor again once it is closed. (The toolkit's own
-// suspender is missing from its Windows build.)
+// work, and the busy cursor again once it is closed. wxBusyCursorSuspender
+// (wx/cursor.h) is declared for every port, but in wxWidgets 3.2 it calls
+// wxBusyCursor::GetStoredCursor() and GetBusyCursor(), which only wxGTK
+// defines: the Windows library lacks them, so it does not link there. It
+// also only repaints the cursor while wxIsBusy() stays true; this ends the
+// busy levels and begins them again.
 class CNotBusy {
 public:
     CNotBusy() {
@@ -117,20 +122,23 @@ void SetRegistryKey(const wxString& vendor) {
     wxConfigBase::Set(new wxConfig(wxTheApp->GetAppName(), vendor));
 #else
     // The user's configuration folder of the XDG base directories:
-    // $XDG_CONFIG_HOME/Quillmar/Quillmar.conf (~/.config when unset). Its
-    // folder must exist before the first setting is written.
-    wxString folder;
-    if (!wxGetEnv("XDG_CONFIG_HOME", &folder) || folder.empty()) {
-        folder = wxFileName(wxGetHomeDir(), ".config").GetFullPath();
-    }
-    const wxFileName file(wxFileName(folder, wxTheApp->GetAppName()).GetFullPath(),
-                          wxTheApp->GetAppName() + ".conf");
+    // $XDG_CONFIG_HOME/Quillmar/Quillmar.conf (~/.config when unset or
+    // empty). With the XDG layout the standard paths give that base folder;
+    // the file's name is still made here, because wxFileConfig in wxWidgets
+    // 3.2 ignores the layout and would pick ~/.Quillmar/Quillmar.conf. Nor
+    // does it make the folder, which must exist before the first setting is
+    // written.
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    const wxString& appName = wxTheApp->GetAppName();
+    const wxFileName file(
+        wxFileName(wxStandardPaths::Get().GetUserConfigDir(), appName).GetFullPath(),
+        appName + ".conf");
     if (!file.DirExists()) {
         wxLogNull quiet;
         wxFileName::Mkdir(file.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
     }
-    wxConfigBase::Set(new wxFileConfig(wxTheApp->GetAppName(), vendor, file.GetFullPath(),
-                                       wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
+    wxConfigBase::Set(new wxFileConfig(appName, vendor, file.GetFullPath(), wxEmptyString,
+                                       wxCONFIG_USE_LOCAL_FILE));
 #endif
 }
 
