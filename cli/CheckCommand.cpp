@@ -25,8 +25,9 @@ int RunCheck(const CCommandLine& line) {
     const CXmlNode* root = document.Doc().m_pRootNode;
     const CXmlString name = root->GetName();
     if (!name.Equals(rate::kRateFile)) {
-        PrintError(path, "not a rate file: its root element is <" + std::string(name.GetBuffer()) +
-                             ">, not <" + rate::kRateFile + ">.");
+        PrintError(InputName(path), "not a rate file: its root element is <" +
+                                        std::string(name.GetBuffer()) + ">, not <" +
+                                        rate::kRateFile + ">.");
         return kExitBadFile;
     }
     size_t plans = 0;

@@ -258,11 +258,17 @@ CParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return result;
         }
     }
+    int fromStdin = 0;
     for (const std::string& file : line.files) {
         if (file.empty()) {
             result.strError = "a file name is empty";
             return result;
         }
+        fromStdin += file == "-" ? 1 : 0;
+    }
+    if (fromStdin > 1) {
+        result.strError = "standard input ('-') can be read only once";
+        return result;
     }
     result.strError = Missing(line, command->nFiles);
     if (result.strError.empty()) {
@@ -324,6 +330,9 @@ Works on rate files as the Quillmar desktop application does, without a display.
                  Renders the printed listing (60 lines to a page, 11-point
                  Liberation Mono in place of Courier New, US Letter) into a PDF.
 
+  -              As FILE, BASE or INCOMING: standard input (read once); as
+                 OUT: standard output, with merge's summary then going to
+                 standard error. A file named "-" is reached as "./-".
   --             Ends the options: the arguments after it are files, even
                  when they begin with "-".
 

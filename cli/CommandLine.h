@@ -37,7 +37,8 @@ struct CParsedCommandLine {
 
 // Parses the arguments after the program's name. Options may stand before,
 // between and after the files; "--" ends the options, so that a file whose
-// name begins with "-" can be named. An option's value is the next argument
+// name begins with "-" can be named; "-" itself stands for standard input
+// or output (at most one file may be "-"). An option's value is the next argument
 // whatever it begins with, or follows "=" in the same argument.
 CParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 

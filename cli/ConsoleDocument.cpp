@@ -8,8 +8,26 @@
 #include "xml/XmlDocument.h"
 
 #include <filesystem>
+#include <string_view>
 
 namespace {
+
+// ":LINE:COLUMN" of a byte offset into the file text, both counted from 1,
+// lines by LF, columns in bytes; nothing for an unknown offset.
+std::string PositionInText(const CXmlString& text, int32_t offset) {
+    if (offset < 0 || offset > text.GetLength()) {
+        return {};
+    }
+    const std::string_view before(text.GetBuffer(), static_cast<size_t>(offset));
+    size_t line = 1;
+    size_t lineStart = 0;
+    for (size_t at = before.find('\n'); at != std::string_view::npos;
+         at = before.find('\n', at + 1)) {
+        ++line;
+        lineStart = at + 1;
+    }
+    return ":" + std::to_string(line) + ":" + std::to_string(before.size() - lineStart + 1);
+}
 
 // The document reads its options from the settings when it is made.
 CConsolePlatform& WithOptions(CConsolePlatform& platform,
@@ -30,30 +48,58 @@ CConsoleDocument::CConsoleDocument(const COptions& options)
     : m_doc(WithOptions(m_platform, options)) {}
 
 bool CConsoleDocument::Open(const std::string& path) {
-    if (!m_doc.DoOpen(path)) {
-        ReportMessages(path);
+    const std::string name = InputName(path);
+    if (!(IsStandardStream(path) ? OpenStandardInput() : m_doc.DoOpen(path))) {
+        ReportMessages(name);
         return false;
     }
     const int32_t error = m_doc.GetLoadError();
     if (error != CXmlDocument::kNoError) {
         // The document has shown the message of the reader's error code.
+        const std::string where =
+            name + PositionInText(m_doc.GetFileText(), m_doc.GetLoadErrorOffset());
         for (const CConsoleMessage& message : m_platform.TakeMessages()) {
-            PrintError(path, "error " + std::to_string(error) + ": " + message.strText);
+            PrintError(where, "error " + std::to_string(error) + ": " + message.strText);
         }
         return false;
     }
-    ReportMessages(path);
+    ReportMessages(name);
     if (!m_doc.m_pRootNode) {
         // A file of 0 bytes is opened without being read; read, it would
         // hold no root element.
-        PrintError(path, "error " + std::to_string(CXmlDocument::kNoRootElement) + ": " +
+        PrintError(name, "error " + std::to_string(CXmlDocument::kNoRootElement) + ": " +
                              CStringTable::Get(IDS_LOAD_NO_ROOT));
         return false;
     }
     return true;
 }
 
+bool CConsoleDocument::OpenStandardInput() {
+    std::string bytes;
+    if (!ReadStdin(bytes)) {
+        m_platform.ShowMessage(CStringTable::Get(AFX_IDP_FAILED_TO_OPEN_DOC), MsgIcon::Exclamation,
+                               MsgButtons::Ok);
+        return false;
+    }
+    return m_doc.DoOpenBytes(bytes.data(), bytes.size());
+}
+
+bool CConsoleDocument::SaveToStandardOutput() {
+    // The text a save would write, handed to standard output instead.
+    CXmlString text;
+    if (!m_doc.SerializeStore(text) ||
+        !WriteStdout(std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()))) ||
+        !FlushStdout()) {
+        PrintError("standard output", CStringTable::Get(AFX_IDP_FAILED_TO_SAVE_DOC));
+        return false;
+    }
+    return true;
+}
+
 bool CConsoleDocument::SaveAs(const std::string& path) {
+    if (IsStandardStream(path)) {
+        return SaveToStandardOutput();
+    }
     if (!m_doc.DoSaveAs(path)) {
         ReportMessages(path);
         return false;

@@ -28,14 +28,17 @@ public:
     const CQuillmarDoc& Doc() const { return m_doc; }
     CConsolePlatform& Platform() { return m_platform; }
 
-    // Opens the file at path as File, Open does. True only when the whole
-    // file was read: a file that cannot be opened, one the reader reports an
-    // error for (even one that leaves a partial tree), and one without any
+    // Opens the file at path as File, Open does; "-" reads standard input
+    // to its end and opens its bytes as a file holding them. True only when
+    // the whole file was read: a file that cannot be opened, one the reader
+    // reports an error for (even one that leaves a partial tree; the message
+    // says where reading stopped when the reader knows), and one without any
     // element (also an empty one) are reported and give false.
     bool Open(const std::string& path);
 
     // Saves the tree to path through the document's storing steps; false
-    // (reported, the file at path unchanged) when that fails.
+    // (reported, the file at path unchanged) when that fails. "-" writes the
+    // same bytes to standard output, built whole before any is written.
     bool SaveAs(const std::string& path);
 
     // Copies the file at path to its time-stamped backup name before it is
@@ -49,6 +52,9 @@ public:
     void ReportMessages(const std::string& subject);
 
 private:
+    bool OpenStandardInput();
+    bool SaveToStandardOutput();
+
     CConsolePlatform m_platform;
     CQuillmarDoc m_doc;
 };

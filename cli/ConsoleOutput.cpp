@@ -1,6 +1,7 @@
 #include "cli/ConsoleOutput.h"
 
 #include <cstdio>
+#include <memory>
 
 void PrintError(const std::string& subject, const std::string& text) {
     std::string line = "quillmar-cli: ";
@@ -23,4 +24,21 @@ bool FlushStdout() {
 
 void ReportStdoutFailure() {
     PrintError("standard output", "the output could not be written.");
+}
+
+bool ReadStdin(std::string& bytes) {
+    bytes.clear();
+    constexpr std::size_t kChunkSize = 1 << 16;
+    const auto chunk = std::make_unique<char[]>(kChunkSize);
+    for (;;) {
+        const std::size_t got = std::fread(chunk.get(), 1, kChunkSize, stdin);
+        bytes.append(chunk.get(), got);
+        if (got < kChunkSize) {
+            return !std::ferror(stdin);
+        }
+    }
+}
+
+std::string InputName(const std::string& path) {
+    return IsStandardStream(path) ? "standard input" : path;
 }

@@ -13,6 +13,20 @@
 // "quillmar-cli: TEXT".
 void PrintError(const std::string& subject, const std::string& text);
 
+// The name that stands for standard input as a file to read, and for
+// standard output as a file to write.
+inline constexpr const char* kStandardStreamName = "-";
+inline bool IsStandardStream(const std::string& name) {
+    return name == kStandardStreamName;
+}
+
+// How messages name the input file at path: "standard input" for "-".
+std::string InputName(const std::string& path);
+
+// Reads standard input to its end into bytes; false when it could not be
+// read.
+bool ReadStdin(std::string& bytes);
+
 // Writes bytes to standard output; false when they could not be written.
 bool WriteStdout(std::string_view bytes);
 // Flushes standard output; false when anything written to it was lost.

@@ -31,6 +31,11 @@ int RunMerge(const CCommandLine& line) {
     const std::string& basePath = line.files.at(0);
     const std::string& incomingPath = line.files.at(1);
     const std::string& outPath = *line.output;
+    const std::string baseName = InputName(basePath);
+    const std::string incomingName = InputName(incomingPath);
+    // With the merged file on standard output the summary goes with the
+    // messages, so that the output holds the file alone.
+    const bool toStdout = IsStandardStream(outPath);
 
     // Declared before the document that refers to it, so that it outlives it.
     CMergeReport report;
@@ -45,7 +50,7 @@ int RunMerge(const CCommandLine& line) {
     doc.OnUpdateFileMerge(merge);
     if (!merge.m_bEnabled) {
         doc.OnFileMerge();
-        base.ReportMessages(basePath);
+        base.ReportMessages(baseName);
         return kExitBadFile;
     }
 
@@ -70,24 +75,29 @@ int RunMerge(const CCommandLine& line) {
     for (const CConsoleMessage& message : base.Platform().TakeMessages()) {
         if (!merged && IsSummary(message.strText, doc)) {
             merged = true;
-            WriteStdout(message.strText + "\n");
+            if (toStdout) {
+                PrintError({}, message.strText);
+            } else {
+                WriteStdout(message.strText + "\n");
+            }
         } else {
             // 132 for an incoming file that is not a rate file.
-            PrintError(incomingPath, message.strText);
+            PrintError(incomingName, message.strText);
             refused = true;
         }
     }
     if (!merged) {
         if (!refused) {
             // Nothing was merged and nothing said why.
-            PrintError(incomingPath, "the file could no longer be read for the merge.");
+            PrintError(incomingName, "the file could no longer be read for the merge.");
         }
         return kExitBadFile;
     }
 
     // The report reads the merged texts before saving encodes them in place.
     const std::string csv = line.report ? report.BuildCsv() : std::string();
-    if (line.bBackup && !base.BackUpBeforeReplacing(outPath)) {
+    // Standard output replaces no file: there is nothing to back up.
+    if (line.bBackup && !toStdout && !base.BackUpBeforeReplacing(outPath)) {
         return kExitWriteFailed;
     }
     if (!base.SaveAs(outPath)) {

@@ -21,9 +21,10 @@ int RunTree(const CCommandLine& line) {
     const uint64_t length = OutlineLength(root);
     const auto limit = static_cast<uint64_t>(CXmlDocument::GetFileTextLimit());
     if (length > limit) {
-        PrintError(line.files.at(0), "the outline would be " + std::to_string(length) +
-                                         " bytes, more than the " + std::to_string(limit) +
-                                         " bytes of the longest rate file; nothing was written.");
+        PrintError(InputName(line.files.at(0)),
+                   "the outline would be " + std::to_string(length) + " bytes, more than the " +
+                       std::to_string(limit) +
+                       " bytes of the longest rate file; nothing was written.");
         return kExitWriteFailed;
     }
     CStdoutSink out;

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
     // Standard output carries file contents (format writes a rate file
     // there): the same bytes as on every other system, no CR added.
     _setmode(_fileno(stdout), _O_BINARY);
+    // A file read from standard input keeps its bytes as a file's do.
+    _setmode(_fileno(stdin), _O_BINARY);
 #endif
     return RunReportingInternalErrors([&] {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -124,17 +124,25 @@ bool CQuillmarDoc::OnNewDocument() {
 
 void CQuillmarDoc::SerializeLoad(const std::string& path) {
     if (!path.empty()) {
-        const bool loaded = m_xmlDoc.Load(CXmlString(path.c_str()));
-        // Whatever the reader built is shown: the whole tree, the part read
-        // before an error, or nothing. The root is taken before the message
-        // box, whose message loop may update commands that read the root:
-        // the previous tree is gone by now.
-        m_pRootNode = m_xmlDoc.GetRoot();
-        if (!loaded) {
-            Message(LoadErrorMessage(m_xmlDoc.GetError()), MsgIcon::Stop);
-        }
+        TakeLoadedTree(m_xmlDoc.Load(CXmlString(path.c_str())));
     }
     SetModifiedFlag(false);
+}
+
+void CQuillmarDoc::SerializeLoadBytes(const char* bytes, std::size_t size) {
+    TakeLoadedTree(m_xmlDoc.LoadBytes(bytes, size));
+    SetModifiedFlag(false);
+}
+
+void CQuillmarDoc::TakeLoadedTree(bool loaded) {
+    // Whatever the reader built is shown: the whole tree, the part read
+    // before an error, or nothing. The root is taken before the message box,
+    // whose message loop may update commands that read the root: the
+    // previous tree is gone by now.
+    m_pRootNode = m_xmlDoc.GetRoot();
+    if (!loaded) {
+        Message(LoadErrorMessage(m_xmlDoc.GetError()), MsgIcon::Stop);
+    }
 }
 
 bool CQuillmarDoc::SerializeStore(CXmlString& text) {

@@ -17,6 +17,7 @@
 #include "xml/XmlNode.h"
 #include "xml/XmlString.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -68,6 +69,9 @@ public:
     // The reader's error code of the last load (0 when it read cleanly, and
     // when the document has not loaded a file).
     int32_t GetLoadError() const { return m_xmlDoc.GetError(); }
+    // The byte offset into the file text where the reader stopped at that
+    // error, or -1 when it does not know.
+    int32_t GetLoadErrorOffset() const { return m_xmlDoc.GetErrorOffset(); }
     // The bytes of the file last loaded, as the reader saw them (empty when
     // it could not be read). New keeps them; a front end that needs the
     // file's character set looks at them after an Open.
@@ -83,6 +87,10 @@ public:
     // as opened even when its content could not be read; a file of 0 bytes
     // is opened without reading, and the document keeps its tree.
     bool DoOpen(const std::string& path);
+    // Asks to save changes, then opens bytes that come from no file (such as
+    // a pipe) as DoOpen opens a file holding them: none are not read, a
+    // reader error is reported. The document has no path afterwards.
+    bool DoOpenBytes(const char* bytes, std::size_t size);
     // Opens entry index of the recent-file list; an entry whose file cannot
     // be opened is removed from the list.
     bool OnOpenRecentFile(int index);
@@ -113,6 +121,8 @@ public:
     // Loading: reads the file at path into the tree, reports a reader error
     // in a message box, and takes whatever tree was built.
     void SerializeLoad(const std::string& path);
+    // Loading of bytes held in memory, as SerializeLoad loads a file's.
+    void SerializeLoadBytes(const char* bytes, std::size_t size);
     // Storing: makes the backup copy of the current file when auto-backup is
     // on, then builds the file's text in text. False when the text could not
     // be built completely.
@@ -180,6 +190,8 @@ public:
     CXmlNode* m_pRootNode = nullptr;
 
 private:
+    // Takes the tree the reader built after a load and reports its error.
+    void TakeLoadedTree(bool loaded);
     // The steps of MergePlans for one pair of customers.
     friend class CPlanMerge;
 

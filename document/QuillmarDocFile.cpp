@@ -112,6 +112,22 @@ bool CQuillmarDoc::DoOpen(const std::string& path) {
     return SaveModified() && OpenDocumentFile(path);
 }
 
+bool CQuillmarDoc::DoOpenBytes(const char* bytes, std::size_t size) {
+    if (!SaveModified()) {
+        return false;
+    }
+    // As OnOpenDocument: bytes that are not there are not read.
+    if (size > 0) {
+        SerializeLoadBytes(bytes, size);
+    }
+    SetModifiedFlag(false);
+    // Untitled, as a new document, and kept out of the recent-file list.
+    m_strPathName.clear();
+    m_strTitle.clear();
+    SendInitialUpdate();
+    return true;
+}
+
 bool CQuillmarDoc::OnOpenRecentFile(int index) {
     const std::string path = m_recentFiles.GetAt(index);
     if (path.empty() || !SaveModified()) {

@@ -15,6 +15,7 @@ void CXmlDocument::DestroyTree() {
 
 CXmlNode* CXmlDocument::New() {
     m_nError = kNoError;
+    m_nErrorOffset = -1;
     DestroyTree();
     m_pRoot = new CXmlNode(nullptr);
     if (m_pRoot) {
@@ -26,6 +27,7 @@ CXmlNode* CXmlDocument::New() {
 
 bool CXmlDocument::Load(CXmlString path) {
     m_nError = kNoError;
+    m_nErrorOffset = -1;
     DestroyTree();
     m_strFileText.SetGrowStep(kFileTextGrowStep);
     if (ReadFileText(path.GetBuffer(), m_strFileText) != FileTextStatus::kOk) {
@@ -38,6 +40,7 @@ bool CXmlDocument::Load(CXmlString path) {
 
 bool CXmlDocument::LoadBytes(const char* bytes, std::size_t size) {
     m_nError = kNoError;
+    m_nErrorOffset = -1;
     DestroyTree();
     m_strFileText.SetGrowStep(kFileTextGrowStep);
     if (BytesToFileText(bytes, size, m_strFileText) != FileTextStatus::kOk) {
@@ -60,6 +63,10 @@ bool CXmlDocument::ParseFileText() {
         return false;
     }
     int32_t pos = start;
-    m_pRoot->Parse(m_strFileText, pos, m_nError);
+    int32_t stopOffset = -1;
+    m_pRoot->Parse(m_strFileText, pos, m_nError, stopOffset);
+    if (m_nError == kTagMismatch || m_nError == kTagNotClosed) {
+        m_nErrorOffset = stopOffset;
+    }
     return m_nError == kNoError;
 }

@@ -34,6 +34,10 @@ public:
     CXmlNode* GetRoot() const { return m_pRoot; }
     CXmlString GetHeader() const { return m_strHeader; }
     int32_t GetError() const { return m_nError; }
+    // The byte offset into the file text where reading stopped at the error
+    // of the last Load (codes 1 and 2); -1 for the other codes and without
+    // an error.
+    int32_t GetErrorOffset() const { return m_nErrorOffset; }
 
     // Reads the file at path and parses it. True when it was read and parsed
     // without error; otherwise GetError tells why and GetRoot holds what
@@ -54,4 +58,5 @@ private:
     CXmlString m_strFileText;
     CXmlString m_strHeader;
     int32_t m_nError = kNoError;
+    int32_t m_nErrorOffset = -1;
 };

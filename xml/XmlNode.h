@@ -100,6 +100,9 @@ public:
     // Returns the position of the last byte of the element's end tag (also
     // left in pos), or the length of text on failure; error receives 1 or 2.
     int32_t Parse(CXmlString& text, int32_t& pos, int32_t& error);
+    // The same, with stopOffset receiving the byte offset in text where
+    // reading stopped at the first error (-1 when there was none).
+    int32_t Parse(CXmlString& text, int32_t& pos, int32_t& error, int32_t& stopOffset);
 
     // The writer: appends this element and its descendants to out in the
     // indented or the compressed form. depth is -1 for a root. Texts holding

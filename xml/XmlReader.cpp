@@ -8,6 +8,10 @@
 //
 // The parse keeps its own stack of open elements, so the nesting depth of a
 // file is bounded by memory, not by the call stack.
+//
+// Where reading stopped is kept for the first error: the '<' of a tag or a
+// "<!" construct without its '>', or the '<' of the start tag of the
+// innermost element whose end tag is not found.
 #include "xml/XmlDocument.h"
 #include "xml/XmlNode.h"
 
@@ -21,6 +25,8 @@ public:
         : m_pText(text.GetBuffer()), m_nLength(text.GetLength()), m_nPos(pos), m_nError(error) {}
 
     int32_t Run(CXmlNode* element);
+    // The byte offset where reading stopped at the first error; -1 without one.
+    int32_t GetStopOffset() const { return m_nStopOffset; }
 
 private:
     struct Tag {
@@ -34,11 +40,12 @@ private:
         // stored: most elements with children have only layout between
         // them, which the end tag's trim would remove again.
         int32_t nPendingBlanks;
+        int32_t nStartTag; // the '<' of the element's start tag
     };
     enum class PassEnd { kEndTag, kChild, kNotFound };
 
     bool ScanTag(int32_t from, Tag& tag);
-    bool BeginElement(CXmlNode* node, int32_t& next);
+    bool BeginElement(Frame& frame);
     void NameFromTag(CXmlNode* node, const Tag& tag);
     PassEnd RunPass(Frame& frame, Tag& childTag);
     bool IsEndTagAt(const CXmlString& name, int32_t at) const;
@@ -47,12 +54,14 @@ private:
     bool OpenChild(std::vector<Frame>& stack, const Tag& childTag);
     int32_t FailUnclosed(Frame& frame);
     int32_t Fail();
+    void NoteStop(int32_t at);
 
     const char* m_pText;
     int32_t m_nLength;
     int32_t& m_nPos;
     int32_t& m_nError;
     int32_t m_nFailedScanFrom = -1; // a tag scan from here is known to fail
+    int32_t m_nStopOffset = -1;
 };
 
 // The tag scan: from a position, a '<' sets lt and a '>' sets gt until both
@@ -154,15 +163,16 @@ void CXmlParser::StorePendingBlanks(Frame& frame) {
 
 // Reads the start tag at the current position: the element takes its name
 // and examines the bytes after it.
-bool CXmlParser::BeginElement(CXmlNode* node, int32_t& next) {
+bool CXmlParser::BeginElement(Frame& frame) {
     Tag tag{};
     if (m_nPos >= m_nLength || !ScanTag(m_nPos, tag)) {
         return false;
     }
     m_nPos = tag.nGt + 1;
-    node->SetName(CXmlString());
-    NameFromTag(node, tag);
-    next = m_nPos;
+    frame.pNode->SetName(CXmlString());
+    NameFromTag(frame.pNode, tag);
+    frame.nNext = m_nPos;
+    frame.nStartTag = tag.nLt;
     return true;
 }
 
@@ -187,6 +197,7 @@ CXmlParser::PassEnd CXmlParser::RunPass(Frame& frame, Tag& childTag) {
                 std::memchr(text + j + 1, '>', static_cast<size_t>(m_nLength - j - 1));
             if (!close) {
                 m_nError = CXmlDocument::kTagNotClosed;
+                NoteStop(j);
                 frame.nNext = m_nLength;
                 return PassEnd::kNotFound;
             }
@@ -199,6 +210,7 @@ CXmlParser::PassEnd CXmlParser::RunPass(Frame& frame, Tag& childTag) {
         }
         if (!ScanTag(j, childTag)) {
             m_nError = CXmlDocument::kTagNotClosed;
+            NoteStop(j);
             frame.nNext = m_nLength;
             return PassEnd::kNotFound;
         }
@@ -215,6 +227,12 @@ int32_t CXmlParser::Fail() {
     return m_nLength;
 }
 
+void CXmlParser::NoteStop(int32_t at) {
+    if (m_nStopOffset < 0) {
+        m_nStopOffset = at;
+    }
+}
+
 // Opens the child whose start tag was just scanned: it is appended to the
 // element and examines the bytes after its tag. False when memory runs out.
 bool CXmlParser::OpenChild(std::vector<Frame>& stack, const Tag& childTag) {
@@ -226,7 +244,7 @@ bool CXmlParser::OpenChild(std::vector<Frame>& stack, const Tag& childTag) {
     NameFromTag(child, childTag);
     parent->m_children.AddUnderOwnName(child);
     try {
-        stack.push_back({child, 0, 0});
+        stack.push_back({child, 0, 0, childTag.nLt});
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -240,6 +258,7 @@ bool CXmlParser::OpenChild(std::vector<Frame>& stack, const Tag& childTag) {
 // examined cannot succeed, so the element then fails; its text keeps the
 // bytes gathered once.
 int32_t CXmlParser::FailUnclosed(Frame& frame) {
+    NoteStop(frame.nStartTag);
     Tag tag{};
     while (m_nPos < m_nLength && ScanTag(m_nPos, tag)) {
         m_nPos = tag.nGt + 1;
@@ -252,14 +271,16 @@ int32_t CXmlParser::FailUnclosed(Frame& frame) {
 }
 
 int32_t CXmlParser::Run(CXmlNode* element) {
-    Frame first{element, 0, 0};
-    if (!BeginElement(element, first.nNext)) {
+    Frame first{element, 0, 0, m_nPos};
+    if (!BeginElement(first)) {
+        NoteStop(m_nPos);
         return Fail();
     }
     std::vector<Frame> stack;
     try {
         stack.push_back(first);
     } catch (const std::bad_alloc&) {
+        NoteStop(first.nStartTag);
         return Fail();
     }
     for (;;) {
@@ -291,8 +312,15 @@ int32_t CXmlParser::Run(CXmlNode* element) {
 }
 
 int32_t CXmlNode::Parse(CXmlString& text, int32_t& pos, int32_t& error) {
+    int32_t stopOffset = -1;
+    return Parse(text, pos, error, stopOffset);
+}
+
+int32_t CXmlNode::Parse(CXmlString& text, int32_t& pos, int32_t& error, int32_t& stopOffset) {
     CXmlParser parser(text, pos, error);
-    return parser.Run(this);
+    const int32_t result = parser.Run(this);
+    stopOffset = parser.GetStopOffset();
+    return result;
 }
 
 int32_t CXmlDocument::FindRootStart() {

@@ -19,9 +19,11 @@ protected:
         WriteFileText(path, text);
         return path;
     }
-    // The line check reports for a load error of path.
-    static std::string LoadError(const std::string& path, int code, int message) {
-        return "quillmar-cli: " + path + ": error " + std::to_string(code) + ": " +
+    // The line check reports for a load error of path, with where reading
+    // stopped (":LINE:COLUMN") when the reader knows it.
+    static std::string LoadError(const std::string& path, int code, int message,
+                                 const std::string& position = {}) {
+        return "quillmar-cli: " + path + position + ": error " + std::to_string(code) + ": " +
                CStringTable::Get(message) + "\n";
     }
 };
@@ -54,13 +56,14 @@ TEST_F(CheckCommandTest, LoadErrorsGiveTheirCodeAndMessage) {
     CCliRun run = RunCli({"check", mismatch});
     EXPECT_EQ(1, run.nStatus);
     EXPECT_EQ("", run.strOut);
-    EXPECT_EQ(LoadError(mismatch, 1, IDS_LOAD_TAG_MISMATCH), run.strErr);
+    // Reading stopped at the end tag that does not close <HEADER>.
+    EXPECT_EQ(LoadError(mismatch, 1, IDS_LOAD_TAG_MISMATCH, ":1:20"), run.strErr);
 
     // A tree is built up to the damage, but the tool never works on it.
     const std::string unclosed = File("unclosed.xml", "<RATEFILE><CUSTOMER></CUSTOMER><HEADER");
     run = RunCli({"check", unclosed});
     EXPECT_EQ(1, run.nStatus);
-    EXPECT_EQ(LoadError(unclosed, 2, IDS_LOAD_TAG_NOT_CLOSED), run.strErr);
+    EXPECT_EQ(LoadError(unclosed, 2, IDS_LOAD_TAG_NOT_CLOSED, ":1:32"), run.strErr);
     EXPECT_EQ("Error reading XML file.  A tag may have not been closed properly.",
               std::string(CStringTable::Get(IDS_LOAD_TAG_NOT_CLOSED)));
 
@@ -68,6 +71,39 @@ TEST_F(CheckCommandTest, LoadErrorsGiveTheirCodeAndMessage) {
     run = RunCli({"check", text});
     EXPECT_EQ(1, run.nStatus);
     EXPECT_EQ(LoadError(text, 4, IDS_LOAD_NO_ROOT), run.strErr);
+}
+
+TEST_F(CheckCommandTest, LoadErrorsSayWhereReadingStopped) {
+    struct Case {
+        const char* text;
+        int code;
+        int message;
+        const char* position; // "" when the reader knows no position
+    };
+    const Case cases[] = {
+        // A child's start tag without '>': its '<', lines counted by LF
+        // (a CR before it is not a column of the line).
+        {"<RATEFILE>\r\n<CUSTOMER></CUSTOMER>\n  <HEADER", 2, IDS_LOAD_TAG_NOT_CLOSED, ":3:3"},
+        // A "<!" construct without '>'.
+        {"<A>\n<!-- never closed", 2, IDS_LOAD_TAG_NOT_CLOSED, ":2:1"},
+        // Columns count bytes: the "\xc3\xa9" before the tag is two.
+        {"<A>\xc3\xa9<B", 2, IDS_LOAD_TAG_NOT_CLOSED, ":1:6"},
+        // An end tag missing: the start tag of the innermost element left
+        // open.
+        {"<A>\n <B>text\n", 1, IDS_LOAD_TAG_MISMATCH, ":2:2"},
+        // The root's start tag cannot be read.
+        {"\n\n<RATEFILE", 1, IDS_LOAD_TAG_MISMATCH, ":3:1"},
+        // No root element: no position.
+        {"<?xml version=\"1.0\"?>\njust text", 4, IDS_LOAD_NO_ROOT, ""},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string path = File("case" + std::to_string(index++) + ".xml", c.text);
+        const CCliRun run = RunCli({"check", path});
+        EXPECT_EQ(1, run.nStatus);
+        EXPECT_EQ(LoadError(path, c.code, c.message, c.position), run.strErr);
+    }
 }
 
 TEST_F(CheckCommandTest, EmptyMissingAndFolderPathsFail) {

@@ -51,8 +51,11 @@ TEST(CommandLineTest, NamesBeginningWithADashAreReachable) {
     EXPECT_EQ((std::vector<std::string>{"-in.xml"}), Valid({"check", "--", "-in.xml"}).files);
     EXPECT_EQ((std::vector<std::string>{"--", "-x"}),
               Valid({"merge", "-o", "o.xml", "--", "--", "-x"}).files);
-    // A lone "-" is a file name, as is a name with blanks or quotes.
+    // A lone "-" stands for standard input (the tool reads it) or output,
+    // also after "--"; a name with blanks or quotes is a file name.
     EXPECT_EQ((std::vector<std::string>{"-"}), Valid({"tree", "-"}).files);
+    EXPECT_EQ((std::vector<std::string>{"-"}), Valid({"check", "--", "-"}).files);
+    EXPECT_EQ("-", Valid({"format", "-", "-o", "-"}).output.value_or(""));
     EXPECT_EQ((std::vector<std::string>{"a \"b\" 'c'.xml"}),
               Valid({"tree", "a \"b\" 'c'.xml"}).files);
 }
@@ -76,6 +79,8 @@ TEST(CommandLineTest, WrongCommandLinesSayWhatIsWrong) {
     EXPECT_EQ("option --today does not apply to format",
               ErrorOf({"format", "x.xml", "--today", "01/01/2025"}));
     EXPECT_EQ("option -o needs a value", ErrorOf({"format", "x.xml", "-o"}));
+    EXPECT_EQ("standard input ('-') can be read only once",
+              ErrorOf({"merge", "-", "-", "-o", "out.xml"}));
     EXPECT_EQ("option --report needs a value that is not empty",
               ErrorOf({"merge", "a", "b", "-o", "c", "--report="}));
     EXPECT_EQ("option --backup takes no value", ErrorOf({"merge", "a", "b", "--backup=yes"}));

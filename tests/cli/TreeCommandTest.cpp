@@ -91,7 +91,8 @@ TEST_F(TreeCommandTest, DamagedFilesAndLostOutputFail) {
     CCliRun run = RunCli({"tree", damaged});
     EXPECT_EQ(1, run.nStatus);
     EXPECT_EQ("", run.strOut);
-    EXPECT_NE(std::string::npos, run.strErr.find(damaged + ": error 1: Error reading XML file."));
+    EXPECT_NE(std::string::npos,
+              run.strErr.find(damaged + ":1:21: error 1: Error reading XML file."));
 
     CCliOptions full;
     full.strStdoutFile = "/dev/full";

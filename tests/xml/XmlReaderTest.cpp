@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -32,6 +33,38 @@ TEST(XmlReader, EmptyDeclarationOnlyOrNoTagGivesNoRoot) {
         EXPECT_EQ(loaded.error, CXmlDocument::kNoRootElement) << text;
         EXPECT_EQ(loaded.tree, "(none)") << text;
     }
+}
+
+TEST(XmlReader, ErrorOffsetIsWhereReadingStoppedAndOnlyForTagErrors) {
+    CXmlDocument doc;
+    struct Case {
+        const char* text;
+        int32_t error;
+        int32_t offset;
+    };
+    const Case cases[] = {
+        {"<A><B>1</B></A>", CXmlDocument::kNoError, -1},
+        {"<A><B", CXmlDocument::kTagNotClosed, 3},
+        {"<A>x<!-- y", CXmlDocument::kTagNotClosed, 4},
+        // The innermost element left open, not the outer one that fails
+        // after it.
+        {"<A><B><C>1</C>", CXmlDocument::kTagMismatch, 3},
+        {"<A><B></A>", CXmlDocument::kTagMismatch, 6},
+        {"plain text", CXmlDocument::kNoRootElement, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.error == CXmlDocument::kNoError, doc.LoadBytes(c.text, std::strlen(c.text)));
+        EXPECT_EQ(c.error, doc.GetError());
+        EXPECT_EQ(c.offset, doc.GetErrorOffset());
+    }
+    // A later load or a new tree forgets the position.
+    ASSERT_FALSE(doc.LoadBytes("<A><B", 5));
+    EXPECT_FALSE(doc.Load("/nonexistent/quillmar/file.xml"));
+    EXPECT_EQ(-1, doc.GetErrorOffset());
+    ASSERT_FALSE(doc.LoadBytes("<A><B", 5));
+    doc.New();
+    EXPECT_EQ(-1, doc.GetErrorOffset());
 }
 
 TEST(XmlReader, MissingFileGivesCannotOpenAndDropsTheTree) {

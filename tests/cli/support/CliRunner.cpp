@@ -81,7 +81,8 @@ CCliRun RunProgram(const std::string& program, const std::vector<std::string>& a
     const std::string out = capture.File("stdout");
     const std::string err = capture.File("stderr");
     CFileActions actions;
-    actions.Open(STDIN_FILENO, "/dev/null", O_RDONLY);
+    actions.Open(STDIN_FILENO, options.strStdinFile.empty() ? "/dev/null" : options.strStdinFile,
+                 O_RDONLY);
     actions.Open(STDOUT_FILENO, options.strStdoutFile.empty() ? out : options.strStdoutFile,
                  O_WRONLY | O_CREAT | O_TRUNC);
     actions.Open(STDERR_FILENO, err, O_WRONLY | O_CREAT | O_TRUNC);

@@ -1,6 +1,6 @@
 // Runs the built quillmar-cli as a user would: a separate process with its
-// own arguments (no shell in between), standard input empty, standard output
-// and standard error captured.
+// own arguments (no shell in between), standard input empty unless a file is
+// given for it, standard output and standard error captured.
 #pragma once
 
 #include <string>
@@ -22,6 +22,8 @@ struct CCliOptions {
     // A file standard output goes to instead of being captured, such as
     // "/dev/full".
     std::string strStdoutFile;
+    // A file standard input reads from; /dev/null when empty.
+    std::string strStdinFile;
 };
 
 // The path of the program under test.
