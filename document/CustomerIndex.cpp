@@ -23,7 +23,7 @@ uint64_t HashNode(const CXmlNode* node) {
 // The number of slot bits for count entries with at least half the slots
 // free.
 int SlotBitsFor(size_t count) {
-    const int bits = std::bit_width(count * 2);
+    const auto bits = static_cast<int>(std::bit_width(count * 2));
     return bits < 4 ? 4 : bits;
 }
 

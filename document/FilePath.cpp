@@ -6,9 +6,9 @@ namespace fs = std::filesystem;
 
 fs::path FilePath(const std::string& name) {
 #ifdef _WIN32
-    return fs::path(std::u8string_view(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+    return {std::u8string_view(reinterpret_cast<const char8_t*>(name.data()), name.size())};
 #else
-    return fs::path(name);
+    return {name};
 #endif
 }
 

@@ -12,7 +12,7 @@
 namespace {
 
 std::string_view View(const CXmlString& text) {
-    return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
+    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
 }
 
 constexpr std::array kOutcomes{

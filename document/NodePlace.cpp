@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kCustomerName = "CUSTOMERNAME";
 
 std::string_view Bytes(const CXmlString& text) {
-    return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
+    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
 }
 
 bool IsCustomer(const CXmlNode& node) {

@@ -5,7 +5,7 @@
 namespace {
 
 std::string_view Bytes(const CXmlString& text) {
-    return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
+    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
 }
 
 // The position of child among parent's children.

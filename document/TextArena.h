@@ -26,7 +26,7 @@ public:
         std::memcpy(place, text.data(), text.size());
         m_nUsed += text.size();
         m_nFree -= text.size();
-        return std::string_view(place, text.size());
+        return {place, text.size()};
     }
 
     void Clear() {

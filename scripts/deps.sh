@@ -14,7 +14,7 @@ packages=(
     libpugixml-dev libtinyxml2-dev
     libcups2-dev
     xvfb xauth x11-utils xdotool imagemagick poppler-utils xdg-utils strace
-    clang-14 libclang-rt-14-dev clang-format
+    clang-14 libclang-rt-14-dev clang-format clang-tidy
     help2man librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )
 # Wine comes with what it recommends (its fonts and libraries among them).

@@ -124,7 +124,7 @@ bool CTextModeReader::Feed(const char* bytes, std::size_t size) {
         if (!cr) {
             return Emit(bytes + from, size - from);
         }
-        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
         if (!Emit(bytes + from, at - from)) {
             return false;
         }
@@ -162,7 +162,7 @@ bool CTextModeReader::TakeInto(CXmlString& text) {
     if (!Reserve(m_nLength + 1)) {
         return false;
     }
-    const int64_t size = static_cast<int64_t>(m_nCapacity);
+    const auto size = static_cast<int64_t>(m_nCapacity);
     return text.AdoptBuffer(m_pOut.release(), static_cast<int32_t>(m_nLength), size);
 }
 

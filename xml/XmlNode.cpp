@@ -234,7 +234,7 @@ bool CXmlNode::AddChild(CXmlNode* node) {
 }
 
 CXmlNode* CXmlNode::AddChild(CXmlString name, CXmlString text) {
-    CXmlNode* node = new CXmlNode(this);
+    auto* node = new CXmlNode(this);
     if (!node) {
         return nullptr;
     }
@@ -353,7 +353,7 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
                 continue;
             }
             const CXmlNode* sourceChild = frame.pSource->GetChild(frame.nNext++);
-            CXmlNode* copy = new CXmlNode(frame.pTarget);
+            auto* copy = new CXmlNode(frame.pTarget);
             if (!copy || !sourceChild) {
                 continue; // a child that cannot be allocated is left out
             }

@@ -91,7 +91,7 @@ using CNodePool = CBlockPool<sizeof(CXmlNode), 32, 4096>;
 // capacities a list grows through (4, 8, 16, 32); longer lists are rare and
 // use malloc.
 constexpr int32_t kLargestPooledList = 32;
-constexpr std::size_t kListSlabBytes = 64 * 1024;
+constexpr std::size_t kListSlabBytes = std::size_t{64} * 1024;
 template <int32_t kCapacity>
 using CListPool = CBlockPool<kCapacity * sizeof(CXmlNode*), alignof(CXmlNode*),
                              static_cast<int>(kListSlabBytes / (kCapacity * sizeof(CXmlNode*)))>;

@@ -237,7 +237,7 @@ void CXmlParser::NoteStop(int32_t at) {
 // element and examines the bytes after its tag. False when memory runs out.
 bool CXmlParser::OpenChild(std::vector<Frame>& stack, const Tag& childTag) {
     CXmlNode* parent = stack.back().pNode;
-    CXmlNode* child = new CXmlNode(parent);
+    auto* child = new CXmlNode(parent);
     if (!child) {
         return false;
     }
