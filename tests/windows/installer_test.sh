@@ -184,7 +184,10 @@ for _ in $(seq 1 100); do
     [ -n "$(query "HKCU\\Software\\Classes\\$type")" ] && break
     sleep 0.2
 done
+# A program still starting up when the server goes may start a server of its
+# own: it is ended by its process too.
 wineserver -k 2>/dev/null || true
+kill "$started" 2>/dev/null || true
 wait "$started" 2>/dev/null || true
 [ -n "$(query "HKCU\\Software\\Classes\\$type")" ] || fail "the program did not register itself at start"
 run_quietly "$(data "HKLM\\$uninstall_key" QuietUninstallString)"
