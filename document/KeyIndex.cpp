@@ -3,13 +3,7 @@
 #include "document/RateVocabulary.h"
 #include "document/TextHash.h"
 
-namespace {
-
-std::string_view Bytes(const CXmlString& text) {
-    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
-}
-
-} // namespace
+namespace {} // namespace
 
 CKeyIndex::CKeyIndex(const CXmlNode* root) {
     if (!root) {
@@ -22,12 +16,12 @@ CKeyIndex::CKeyIndex(const CXmlNode* root) {
         if (!customer->NameRef().Equals(rate::kCustomer)) {
             continue;
         }
-        m_customers.Add(Bytes(customer->ChildTextRef(keys.contractNum, 0)), customer);
+        m_customers.Add(BytesOf(customer->ChildTextRef(keys.contractNum, 0)), customer);
         const int32_t childCount = customer->GetChildCount();
         for (int32_t p = 0; p < childCount; ++p) {
             CXmlNode* plan = customer->GetChild(p);
             if (plan->NameRef().Equals(rate::kInsurancePlan)) {
-                m_plans.Add(Bytes(plan->ChildTextRef(keys.planKey, 0)), plan);
+                m_plans.Add(BytesOf(plan->ChildTextRef(keys.planKey, 0)), plan);
             }
         }
     }

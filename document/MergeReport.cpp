@@ -11,10 +11,6 @@
 
 namespace {
 
-std::string_view View(const CXmlString& text) {
-    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
-}
-
 constexpr std::array kOutcomes{
     MergeOutcome::kCarriedOver, MergeOutcome::kExpired, MergeOutcome::kNoMatch,
     MergeOutcome::kRemoved,     MergeOutcome::kKept,    MergeOutcome::kUnchanged,
@@ -58,9 +54,9 @@ uint32_t CMergeReport::KeepTexts(const CXmlNode* plan) {
     CPlanTexts texts;
     if (plan) {
         const rate::CKeys& keys = rate::Keys();
-        texts.planKey = m_arena.Add(View(plan->ChildTextRef(keys.planKey, 0)));
-        texts.planDesc = m_arena.Add(View(plan->ChildTextRef(keys.planDesc, 0)));
-        texts.dpKey = m_arena.Add(View(plan->ChildTextRef(keys.dpKey, 0)));
+        texts.planKey = m_arena.Add(BytesOf(plan->ChildTextRef(keys.planKey, 0)));
+        texts.planDesc = m_arena.Add(BytesOf(plan->ChildTextRef(keys.planDesc, 0)));
+        texts.dpKey = m_arena.Add(BytesOf(plan->ChildTextRef(keys.dpKey, 0)));
     }
     m_kept.push_back(texts);
     return static_cast<uint32_t>(m_kept.size() - 1);
@@ -278,11 +274,11 @@ std::string_view CMergeReport::Field(const CMergeReportRow& row, ReportColumn co
     }
     const rate::CKeys& keys = rate::Keys();
     const auto live = [&](const CXmlKey& key) {
-        return row.pPlan ? View(row.pPlan->ChildTextRef(key, 0)) : std::string_view();
+        return row.pPlan ? BytesOf(row.pPlan->ChildTextRef(key, 0)) : std::string_view();
     };
     switch (column) {
     case ReportColumn::kContractNum:
-        return row.pCustomer ? View(row.pCustomer->ChildTextRef(keys.contractNum, 0))
+        return row.pCustomer ? BytesOf(row.pCustomer->ChildTextRef(keys.contractNum, 0))
                              : std::string_view();
     case ReportColumn::kPlanKey:
         return row.pPlan ? live(keys.planKey) : Kept(row.nOld).planKey;

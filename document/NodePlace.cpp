@@ -9,10 +9,6 @@ namespace {
 
 constexpr const char* kCustomerName = "CUSTOMERNAME";
 
-std::string_view Bytes(const CXmlString& text) {
-    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
-}
-
 bool IsCustomer(const CXmlNode& node) {
     return node.NameRef().Equals(rate::kCustomer);
 }
@@ -25,11 +21,11 @@ bool IsPlan(const CXmlNode& node) {
 // PLANKEY; false for other elements.
 bool KeyOf(const CXmlNode& node, std::string_view& key) {
     if (IsCustomer(node)) {
-        key = Bytes(node.ChildTextRef(rate::Keys().contractNum, 0));
+        key = BytesOf(node.ChildTextRef(rate::Keys().contractNum, 0));
         return true;
     }
     if (IsPlan(node)) {
-        key = Bytes(node.ChildTextRef(rate::Keys().planKey, 0));
+        key = BytesOf(node.ChildTextRef(rate::Keys().planKey, 0));
         return true;
     }
     return false;
@@ -49,7 +45,7 @@ std::vector<const CXmlNode*> PathBelow(const CXmlNode* root, const CXmlNode* nod
 
 std::string DescribePlace(const CXmlNode* root, const CXmlNode& node) {
     if (&node == root) {
-        return std::string(Bytes(node.NameRef()));
+        return std::string(BytesOf(node.NameRef()));
     }
     std::string place;
     for (const CXmlNode* at : PathBelow(root, &node)) {
@@ -63,7 +59,7 @@ std::string DescribePlace(const CXmlNode* root, const CXmlNode& node) {
             place += ' ';
             place += key;
         } else {
-            place += Bytes(at->NameRef());
+            place += BytesOf(at->NameRef());
         }
     }
     if (IsCustomer(node)) {
@@ -72,7 +68,7 @@ std::string DescribePlace(const CXmlNode* root, const CXmlNode& node) {
             place += " / ";
             place += kCustomerName;
             place += ' ';
-            place += Bytes(name->TextRef());
+            place += BytesOf(name->TextRef());
         }
     }
     return place;
@@ -94,7 +90,7 @@ CNodePlace CNodePlace::Of(const CXmlNode* root, const CXmlNode* node) {
     }
     for (const CXmlNode* at : PathBelow(root, node)) {
         Step step;
-        step.strName = std::string(Bytes(at->NameRef()));
+        step.strName = std::string(BytesOf(at->NameRef()));
         std::string_view key;
         step.bKeyed = KeyOf(*at, key);
         step.strKey = std::string(key);

@@ -4,10 +4,6 @@
 
 namespace {
 
-std::string_view Bytes(const CXmlString& text) {
-    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
-}
-
 // The position of child among parent's children.
 int32_t ChildPosition(const CXmlNode* parent, const CXmlNode* child) {
     const int32_t count = parent->GetChildCount();
@@ -130,7 +126,7 @@ void CDocumentWalk::ToLastDescendant() {
 namespace {
 
 bool ElementMatches(const CXmlNode& node, const CTextMatcher& matcher) {
-    return matcher.Matches(Bytes(node.NameRef())) || matcher.Matches(Bytes(node.TextRef()));
+    return matcher.Matches(BytesOf(node.NameRef())) || matcher.Matches(BytesOf(node.TextRef()));
 }
 
 // A walk at the first element of the tree in the direction given.

@@ -10,10 +10,6 @@
 
 namespace {
 
-std::string_view View(const CXmlString& text) {
-    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
-}
-
 const CXmlString& TextOf(const CXmlNode* node) {
     static const CXmlString noText;
     return node ? node->TextRef() : noText;
@@ -97,7 +93,7 @@ void CPlanMerge::GatherLoadedPlans() {
         const auto [key, expiration, desc, dpKey] = FirstChildren<4>(
             plan, {&keys.planKey, &keys.expirationDate, &keys.planDesc, &keys.dpKey});
         loaded.push_back(
-            {View(TextOf(key)), loaded.size(), plan, &TextOf(expiration), desc, dpKey});
+            {BytesOf(TextOf(key)), loaded.size(), plan, &TextOf(expiration), desc, dpKey});
     });
     m_lists.removed.assign(loaded.size(), nullptr);
     // The plans of one key together, in child order, for the search. Plans
@@ -128,8 +124,8 @@ void CPlanMerge::GatherIncomingPlans() {
 // of this pair and is looked up again then.
 void CPlanMerge::LookUpRecords() {
     for (CIncomingPlan& incoming : m_lists.incoming) {
-        incoming.nKeyHash = CPlanIndex::Hash(View(*incoming.pPlanKey));
-        incoming.nRecord = m_doc.m_planIndex.Find(View(*incoming.pPlanKey), incoming.nKeyHash);
+        incoming.nKeyHash = CPlanIndex::Hash(BytesOf(*incoming.pPlanKey));
+        incoming.nRecord = m_doc.m_planIndex.Find(BytesOf(*incoming.pPlanKey), incoming.nKeyHash);
     }
     MarkRepeatedKeys();
 }
@@ -168,10 +164,10 @@ const CPlanValues& CPlanMerge::ResolveCarriedRecord(CIncomingPlan& incoming) {
         // Copies are appended to the loaded customer: when it is one of the
         // incoming plans itself, its children are found as they are now.
         incoming = ReadIncomingPlan(incoming.pPlan);
-        incoming.nKeyHash = CPlanIndex::Hash(View(*incoming.pPlanKey));
+        incoming.nKeyHash = CPlanIndex::Hash(BytesOf(*incoming.pPlanKey));
     }
     if (incoming.nRecord == CPlanIndex::npos && incoming.bKeyRepeated) {
-        incoming.nRecord = m_doc.m_planIndex.Find(View(*incoming.pPlanKey), incoming.nKeyHash);
+        incoming.nRecord = m_doc.m_planIndex.Find(BytesOf(*incoming.pPlanKey), incoming.nKeyHash);
     }
     const CPlanValues* record =
         incoming.nRecord != CPlanIndex::npos ? m_doc.m_planValues[incoming.nRecord].get() : nullptr;
@@ -187,7 +183,7 @@ const CPlanValues& CPlanMerge::ResolveCarriedRecord(CIncomingPlan& incoming) {
 // loaded plan with the key that has not expired, and every loaded plan with
 // the key is replaced.
 const CPlanValues& CPlanMerge::RecordFromLoadedPlans(const CIncomingPlan& incoming) {
-    const LoadedRange candidates = LoadedPlansWithKey(View(*incoming.pPlanKey));
+    const LoadedRange candidates = LoadedPlansWithKey(BytesOf(*incoming.pPlanKey));
     const CLoadedPlan* found = nullptr;
     if (!candidates.empty()) {
         found = FirstUnexpired(candidates);

@@ -24,10 +24,6 @@ public:
     bool m_bChildrenAdded = false;
 };
 
-std::string_view Bytes(const CXmlString& text) {
-    return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
-}
-
 // The plan that takes a deleted plan's place: the next plan among its
 // siblings, else the one before it; null when it was the only one.
 CXmlNode* NeighbourPlan(const CXmlNode& parent, const CXmlNode& plan) {
@@ -201,7 +197,7 @@ void CLeftView::RebuildTree() {
 
 void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node) {
     const int image = static_cast<int>(TreeItemImage(*node));
-    const wxString label = m_codec.ToDisplay(Bytes(TreeItemLabel(*node)));
+    const wxString label = m_codec.ToDisplay(BytesOf(TreeItemLabel(*node)));
     auto* data = new CNodeItemData(node);
     wxTreeItemId item;
     if (parent.IsOk()) {
@@ -296,7 +292,7 @@ std::string CLeftView::GetSelectedNodeName() const {
         return {};
     }
     const CXmlNode* node = GetItemNode(GetSelection());
-    return node ? std::string(Bytes(node->NameRef())) : std::string();
+    return node ? std::string(BytesOf(node->NameRef())) : std::string();
 }
 
 wxTreeItemId CLeftView::SuccessorOfSelection(const wxTreeItemId& item) const {

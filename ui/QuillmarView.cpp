@@ -20,10 +20,6 @@
 
 namespace {
 
-std::string_view Bytes(const CXmlString& text) {
-    return std::string_view(text.GetBuffer(), static_cast<size_t>(text.GetLength()));
-}
-
 bool IsEditable(const CXmlNode& node) {
     return node.NameRef().Equals(rate::kDpKey) || node.NameRef().Equals(rate::kPlanDesc);
 }
@@ -92,11 +88,11 @@ void CQuillmarView::OnUpdate(CView*, CUpdateHint hint) {
     m_bNodeStale = false;
     if (hint.IsNode()) {
         m_pNode = hint.GetNode();
-        m_strText = std::string(Bytes(m_pNode->TextRef()));
+        m_strText = std::string(BytesOf(m_pNode->TextRef()));
         m_strShownText = m_codec.ToDisplay(m_strText);
         m_edit->ChangeValue(m_strShownText);
         m_strCaption = m_codec.ToDisplay(
-            CStringTable::Format(IDS_CAPTION_FORMAT, {std::string(Bytes(m_pNode->NameRef()))}));
+            CStringTable::Format(IDS_CAPTION_FORMAT, {std::string(BytesOf(m_pNode->NameRef()))}));
         EnableControls(IsEditable(*m_pNode));
         ShowPlace();
     } else {

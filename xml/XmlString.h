@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 class CXmlString {
 public:
@@ -145,3 +146,8 @@ private:
 
     int32_t m_nPrevious;
 };
+
+// The bytes of text as a view, valid while text is unchanged.
+inline std::string_view BytesOf(const CXmlString& text) {
+    return {text.GetBuffer(), static_cast<size_t>(text.GetLength())};
+}
