@@ -11,6 +11,15 @@ find_program(QUILLMAR_RSVG_CONVERT rsvg-convert)
 find_program(QUILLMAR_HELP2MAN help2man)
 find_program(QUILLMAR_GZIP gzip)
 
+# A package must hold every icon and manual page: without their tools the
+# package build stops instead of leaving them out. Other builds go on
+# without them.
+if(QUILLMAR_DEBIAN_FILES)
+    set(QUILLMAR_DESKTOP_TOOL_MISSING FATAL_ERROR)
+else()
+    set(QUILLMAR_DESKTOP_TOOL_MISSING STATUS)
+endif()
+
 # quillmar_install_desktop_files(): the entry, the icons and the metainfo.
 function(quillmar_install_desktop_files)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/quillmar.desktop
@@ -20,7 +29,7 @@ function(quillmar_install_desktop_files)
     install(FILES ${QUILLMAR_ICON_SVG}
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     if(NOT QUILLMAR_RSVG_CONVERT)
-        message(STATUS "rsvg-convert not found (Debian librsvg2-bin): only the scalable icon is installed")
+        message(${QUILLMAR_DESKTOP_TOOL_MISSING} "rsvg-convert not found (Debian librsvg2-bin): only the scalable icon is installed")
         return()
     endif()
     set(pictures)
@@ -44,7 +53,7 @@ endfunction()
 # as Debian installs manual pages, and installed into section 1.
 function(quillmar_add_man_page target description)
     if(NOT QUILLMAR_HELP2MAN OR NOT QUILLMAR_GZIP)
-        message(STATUS "help2man or gzip not found (Debian help2man): no manual page for ${target}")
+        message(${QUILLMAR_DESKTOP_TOOL_MISSING} "help2man or gzip not found (Debian help2man): no manual page for ${target}")
         return()
     endif()
     # help2man takes the synopsis from GNU-style "Usage:" and "or:" lines;

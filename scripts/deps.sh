@@ -51,6 +51,25 @@ mapfile -t missing < <(missing_of "${packages[@]}")
 if ((${#missing[@]})); then
     install --no-install-recommends "${missing[@]}"
 fi
+
+# dpkg can list a package as installed while a program of it has gone (a
+# file removed by hand): such a package is installed again, so that no build
+# leaves out what needs the program.
+tools=(
+    rsvg-convert:librsvg2-bin help2man:help2man xvfb-run:xvfb xdotool:xdotool
+    import:imagemagick pdftotext:poppler-utils strace:strace clang-format:clang-format
+    run-clang-tidy:clang-tidy lintian:lintian appstreamcli:appstream
+    desktop-file-validate:desktop-file-utils dpkg-shlibdeps:dpkg-dev file:file
+)
+broken=()
+for tool in "${tools[@]}"; do
+    if ! command -v "${tool%%:*}" >/dev/null; then
+        broken+=("${tool#*:}")
+    fi
+done
+if ((${#broken[@]})); then
+    install --no-install-recommends --reinstall "${broken[@]}"
+fi
 if [ "${1:-}" = windows ]; then
     mapfile -t missing < <(missing_of "${windows_packages[@]}")
     if ((${#missing[@]})); then
