@@ -270,6 +270,10 @@ CParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         result.strError = "standard input ('-') can be read only once";
         return result;
     }
+    if (line.output && line.report && *line.output == "-" && *line.report == "-") {
+        result.strError = "standard output ('-') can be written only once";
+        return result;
+    }
     result.strError = Missing(line, command->nFiles);
     if (result.strError.empty()) {
         result.line = line;
@@ -331,8 +335,9 @@ Works on rate files as the Quillmar desktop application does, without a display.
                  Liberation Mono in place of Courier New, US Letter) into a PDF.
 
   -              As FILE, BASE or INCOMING: standard input (read once); as
-                 OUT: standard output, with merge's summary then going to
-                 standard error. A file named "-" is reached as "./-".
+                 OUT, REPORT.csv or OUT.pdf: standard output (written once),
+                 with merge's summary then going to standard error. A file
+                 named "-" is reached as "./-".
   --             Ends the options: the arguments after it are files, even
                  when they begin with "-".
 

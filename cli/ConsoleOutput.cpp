@@ -1,5 +1,7 @@
 #include "cli/ConsoleOutput.h"
 
+#include "document/SafeFileWriter.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -20,6 +22,13 @@ bool WriteStdout(std::string_view bytes) {
 
 bool FlushStdout() {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
+
+bool WriteWholeOutput(const std::string& path, std::string_view bytes) {
+    if (IsStandardStream(path)) {
+        return WriteStdout(bytes) && FlushStdout();
+    }
+    return WriteFileReplacing(path, bytes.data(), bytes.size());
 }
 
 void ReportStdoutFailure() {

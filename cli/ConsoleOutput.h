@@ -31,6 +31,9 @@ bool ReadStdin(std::string& bytes);
 bool WriteStdout(std::string_view bytes);
 // Flushes standard output; false when anything written to it was lost.
 bool FlushStdout();
+// Writes a whole output: "-" is standard output (flushed); any other path
+// is replaced only once the bytes are complete, or left as it was.
+bool WriteWholeOutput(const std::string& path, std::string_view bytes);
 // Says on standard error that standard output could not be written.
 void ReportStdoutFailure();
 

@@ -5,7 +5,6 @@
 #include "cli/ExitCode.h"
 #include "document/CmdUI.h"
 #include "document/MergeReport.h"
-#include "document/SafeFileWriter.h"
 #include "resources/Resource.h"
 #include "resources/StringTable.h"
 
@@ -33,9 +32,10 @@ int RunMerge(const CCommandLine& line) {
     const std::string& outPath = *line.output;
     const std::string baseName = InputName(basePath);
     const std::string incomingName = InputName(incomingPath);
-    // With the merged file on standard output the summary goes with the
-    // messages, so that the output holds the file alone.
+    // With the merged file or the report on standard output the summary
+    // goes with the messages, so that the output holds the file alone.
     const bool toStdout = IsStandardStream(outPath);
+    const bool summaryToStderr = toStdout || (line.report && IsStandardStream(*line.report));
 
     // Declared before the document that refers to it, so that it outlives it.
     CMergeReport report;
@@ -75,7 +75,7 @@ int RunMerge(const CCommandLine& line) {
     for (const CConsoleMessage& message : base.Platform().TakeMessages()) {
         if (!merged && IsSummary(message.strText, doc)) {
             merged = true;
-            if (toStdout) {
+            if (summaryToStderr) {
                 PrintError({}, message.strText);
             } else {
                 WriteStdout(message.strText + "\n");
@@ -103,7 +103,7 @@ int RunMerge(const CCommandLine& line) {
     if (!base.SaveAs(outPath)) {
         return kExitWriteFailed;
     }
-    if (line.report && !WriteFileReplacing(*line.report, csv.data(), csv.size())) {
+    if (line.report && !WriteWholeOutput(*line.report, csv)) {
         PrintError(*line.report, "the report could not be written.");
         return kExitWriteFailed;
     }

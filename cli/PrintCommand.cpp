@@ -4,7 +4,6 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/PdfListing.h"
-#include "document/SafeFileWriter.h"
 
 int RunPrint(const CCommandLine& line) {
     CConsoleDocument document({});
@@ -21,7 +20,7 @@ int RunPrint(const CCommandLine& line) {
     }
     // Like a saved rate file, the PDF replaces its destination only once it
     // is complete.
-    if (!WriteFileReplacing(destination, pdf.data(), pdf.size())) {
+    if (!WriteWholeOutput(destination, pdf)) {
         PrintError(destination, "the PDF file could not be written.");
         return kExitWriteFailed;
     }

@@ -41,10 +41,12 @@ CAboutDlg::CAboutDlg(wxWindow* parent)
         control->SetSize(wxRect(position, size));
     };
 
-    wxIcon icon = ApplicationIcons().GetIcon(32);
-    auto* iconControl = new wxStaticBitmap(this, wxID_STATIC, icon);
+    // The icon at 32 pixels of 100% scale, drawn from its picture at the
+    // screen's scale.
+    const wxSize iconSize(32, 32);
+    auto* iconControl = new wxStaticBitmap(this, wxID_STATIC, ApplicationPicture(iconSize));
     place(iconControl, kIcon);
-    iconControl->SetSize(iconControl->GetPosition().x, iconControl->GetPosition().y, 32, 32);
+    iconControl->SetSize(wxRect(iconControl->GetPosition(), FromDIP(iconSize)));
 
     place(new wxStaticText(this, wxID_STATIC, CStringTable::Get(IDS_ABOUT_VERSION)), kVersion);
     place(new wxStaticText(this, wxID_STATIC, CStringTable::Get(IDS_ABOUT_COPYRIGHT)), kCopyright);

@@ -98,8 +98,12 @@ wxBitmapBundle ToolBitmap(ToolPicture picture, const wxSize& size) {
     return bitmap.IsOk() ? bitmap : FallbackBitmap(size);
 }
 
+wxBitmapBundle ApplicationPicture(const wxSize& size) {
+    return FromSvgText(kQuillmarSvg, size);
+}
+
 wxIconBundle ApplicationIcons() {
-    const wxBitmapBundle picture = FromSvgText(kQuillmarSvg, wxSize(kPictureSize, kPictureSize));
+    const wxBitmapBundle picture = ApplicationPicture(wxSize(kPictureSize, kPictureSize));
     wxIconBundle icons;
     for (const int size : {16, 24, 32, 48, 64, 256}) {
         icons.AddIcon(picture.GetIcon(wxSize(size, size)));

@@ -29,5 +29,9 @@ wxBitmapBundle ToolBitmap(ToolPicture picture, const wxSize& size);
 // The dark red X of the Delete button.
 wxBitmapBundle DeleteBitmap(const wxSize& size);
 
+// The application's icon as a picture of the given size at 100% scale,
+// drawn sharp at the screen's scale.
+wxBitmapBundle ApplicationPicture(const wxSize& size);
+
 // The application's icon (IDR_MAINFRAME) in the sizes a window needs.
 wxIconBundle ApplicationIcons();

@@ -10,6 +10,7 @@
 #include <wx/msw/registry.h>
 #include <wx/stdpaths.h>
 #else
+#include <wx/stdpaths.h>
 #include <wx/utils.h>
 
 #include <filesystem>
@@ -86,12 +87,23 @@ namespace fs = std::filesystem;
 
 constexpr const char* kDesktopFile = "quillmar.desktop";
 
-fs::path XdgFolder(const char* variable, const char* fallbackUnderHome) {
+// The user's configuration folder of the XDG base directories, as the
+// settings find theirs.
+fs::path UserConfigFolder() {
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    return fs::path(wxStandardPaths::Get().GetUserConfigDir().utf8_string());
+}
+
+// The user's data folder of the XDG base directories: $XDG_DATA_HOME, or
+// ~/.local/share when it is unset or empty. The standard paths of wxWidgets
+// 3.2 give ~/.appname for user data even in the XDG layout, so the folder
+// is found here.
+fs::path UserDataFolder() {
     wxString value;
-    if (wxGetEnv(variable, &value) && !value.empty()) {
+    if (wxGetEnv("XDG_DATA_HOME", &value) && !value.empty()) {
         return fs::path(value.utf8_string());
     }
-    return fs::path(wxGetHomeDir().utf8_string()) / fallbackUnderHome;
+    return fs::path(wxGetHomeDir().utf8_string()) / ".local/share";
 }
 
 // Removes the program's desktop entry from the associations of one
@@ -145,8 +157,8 @@ void RegisterShellFileTypes() {
 }
 
 bool UnregisterShellFileTypes() {
-    const fs::path data = XdgFolder("XDG_DATA_HOME", ".local/share");
-    const fs::path config = XdgFolder("XDG_CONFIG_HOME", ".config");
+    const fs::path data = UserDataFolder();
+    const fs::path config = UserConfigFolder();
     bool removed = true;
     std::error_code ec;
     const fs::path entry = data / "applications" / kDesktopFile;

@@ -1,5 +1,5 @@
 // "-" as a file: standard input for the files read, standard output for -o,
-// and "./-" for a file really named "-".
+// --report and --pdf, and "./-" for a file really named "-".
 #include "support/CliRunner.h"
 #include "support/EngineText.h"
 #include "support/TestFiles.h"
@@ -46,11 +46,13 @@ TEST_F(StandardStreamsTest, DashReadsStandardInputAndWritesStandardOutput) {
     // The same commands on files, for what the streams must give.
     const CCliRun check = Run({"check", "rates.xml"});
     const CCliRun tree = Run({"tree", "rates.xml"});
-    const CCliRun merge =
-        Run({"merge", "rates.xml", "rates-new.xml", "-o", "merged.xml", today[0], today[1]});
+    const CCliRun merge = Run({"merge", "rates.xml", "rates-new.xml", "-o", "merged.xml", today[0],
+                               today[1], "--report", "merged.csv"});
     ASSERT_EQ(0, merge.nStatus) << merge.strErr;
     const std::string merged = ReadFileText(m_folder.File("merged.xml"));
+    const std::string report = ReadFileText(m_folder.File("merged.csv"));
     ASSERT_FALSE(merged.empty());
+    ASSERT_FALSE(report.empty());
 
     struct Case {
         std::vector<std::string> args;
@@ -83,6 +85,22 @@ TEST_F(StandardStreamsTest, DashReadsStandardInputAndWritesStandardOutput) {
          0,
          merged,
          "quillmar-cli: " + merge.strOut},
+        // The report alone on standard output, the merged file where -o says.
+        {{"merge", "rates.xml", "rates-new.xml", "-o", "merged.xml", "--report", "-", today[0],
+          today[1]},
+         "",
+         0,
+         report,
+         "quillmar-cli: " + merge.strOut},
+        {{"merge", "rates.xml", "rates-new.xml", "-o", "-", "--report", "-"},
+         "",
+         2,
+         "",
+         "quillmar-cli: standard output ('-') can be written only once\n"
+         "usage: " +
+             std::string("quillmar-cli merge BASE INCOMING -o OUT [--today MM/DD/YYYY] "
+                         "[--compressed] [--backup] [--report REPORT.csv]\n") +
+             "Try 'quillmar-cli --help' for more information.\n"},
         // Messages name standard input.
         {{"check", "-"}, "damaged.xml", 1, "", mismatch},
         {{"format", "-"}, "empty.xml", 1, "", noRoot},
@@ -105,9 +123,14 @@ TEST_F(StandardStreamsTest, DashReadsStandardInputAndWritesStandardOutput) {
         EXPECT_EQ(c.out, run.strOut);
         EXPECT_EQ(c.err, run.strErr);
     }
+    // The listing as PDF on standard output.
+    const CCliRun listing = Run({"print", "rates.xml", "--pdf", "-"});
+    EXPECT_EQ(0, listing.nStatus) << listing.strErr;
+    EXPECT_EQ("%PDF-", listing.strOut.substr(0, 5));
+    EXPECT_EQ("", listing.strErr);
     // The file named "-" was never written, and no other file was made.
     EXPECT_EQ(kDashFile, ReadFileText(m_folder.File("-")));
-    EXPECT_EQ((std::vector<std::string>{"-", "damaged.xml", "empty.xml", "merged.xml",
+    EXPECT_EQ((std::vector<std::string>{"-", "damaged.xml", "empty.xml", "merged.csv", "merged.xml",
                                         "rates-new.xml", "rates.xml"}),
               m_folder.List());
 }
