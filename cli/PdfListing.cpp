@@ -67,6 +67,23 @@ int32_t ToTwips(double points) {
     return static_cast<int32_t>(std::lround(points * CPdfPrintDevice::kTwipsPerPoint));
 }
 
+// A tab moves on to the next tab stop, every eight columns of the fixed
+// pitch font, as the desktop's text drawing spaces it; the font itself has
+// no glyph for it.
+std::u32string ExpandTabs(std::u32string codes) {
+    constexpr std::size_t kTabColumns = 8;
+    std::u32string expanded;
+    expanded.reserve(codes.size());
+    for (const char32_t code : codes) {
+        if (code == U'\t') {
+            expanded.append(kTabColumns - expanded.size() % kTabColumns, U' ');
+        } else {
+            expanded.push_back(code);
+        }
+    }
+    return expanded;
+}
+
 } // namespace
 
 cairo_status_t CPdfPrintDevice::Write(void* closure, const unsigned char* data,
@@ -196,7 +213,8 @@ void CPdfPrintDevice::OutputText(int32_t x, int32_t y, const std::string& text) 
     // cairo places text by its baseline, the listing by its top. Each run
     // moves the current point on past its glyphs.
     cairo_move_to(m_cr.get(), left, top + m_extents.ascent);
-    for (const TextRun& run : SplitByFace(Utf8CodePoints(DecodeText(m_encoding, text)))) {
+    for (const TextRun& run :
+         SplitByFace(ExpandTabs(Utf8CodePoints(DecodeText(m_encoding, text))))) {
         cairo_font_face_t* fallback =
             run.nFace == kSelectedFace ? nullptr : FallbackFace(run.nFace);
         if (fallback) {

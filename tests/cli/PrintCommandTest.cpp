@@ -179,6 +179,22 @@ TEST_F(PrintCommandTest, TextsAreWindowsAnsiAndPrintEncoded) {
     EXPECT_EQ("<NAME> Caf\xc3\xa9 \xe2\x82\xac 5 &amp; up </NAME>", lines[1]);
 }
 
+TEST_F(PrintCommandTest, TabsMoveOnToTheNextStopOfEightColumns) {
+    const std::string pdf = Print(File("tabs.xml", "<RATEFILE><NAME>AB\tCD\tE</NAME></RATEFILE>"));
+    const CCliRun boxes = RunProgram("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    std::map<std::string, std::pair<double, double>> spans; // word: xMin, xMax
+    const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\" "
+                          "yMax=\"[0-9.]+\">([^<]*)");
+    for (auto it = std::sregex_iterator(boxes.strOut.begin(), boxes.strOut.end(), word);
+         it != std::sregex_iterator(); ++it) {
+        spans[(*it)[3]] = {std::stod((*it)[1]), std::stod((*it)[2])};
+    }
+    ASSERT_TRUE(spans.count("AB") && spans.count("CD") && spans.count("E")) << boxes.strOut;
+    // "CD" and "E" stand on consecutive stops, eight columns apart.
+    const double column = (spans["AB"].second - spans["AB"].first) / 2;
+    EXPECT_NEAR(8 * column, spans["E"].first - spans["CD"].first, column / 4);
+}
+
 TEST_F(PrintCommandTest, Utf8TextsAreUtf8AndCharactersTheFontLacksComeFromAnother) {
     const std::string vendor =
         "Soci\xc3\xa9t\xc3\xa9 G\xc3\xa9n\xc3\xa9rale \xe2\x80\x94 \xe6\x96\x99\xe9\x87\x91";
