@@ -188,16 +188,86 @@ void CLeftView::OnGetToolTip(wxTreeEvent& event) {
 }
 
 void CLeftView::RebuildTree() {
-    DeleteAllItems();
     m_bNodesStale = false;
+#ifdef wxHAS_GENERIC_TREECTRL
+    if (RefillKeepingItems()) {
+        return;
+    }
+#endif
+    DeleteAllItems();
     if (m_doc.m_pRootNode) {
         AddNodeToTree(wxTreeItemId(), m_doc.m_pRootNode);
     }
 }
 
+wxString CLeftView::ItemLabel(const CXmlNode& node) const {
+    return m_codec.ToDisplay(BytesOf(TreeItemLabel(node)));
+}
+
+#ifdef wxHAS_GENERIC_TREECTRL
+bool CLeftView::RefillKeepingItems() {
+    CXmlNode* const rootNode = m_doc.m_pRootNode;
+    const wxTreeItemId root = GetRootItem();
+    auto* const rootData = root.IsOk() ? dynamic_cast<CNodeItemData*>(GetItemData(root)) : nullptr;
+    if (!rootNode || !rootData || !rootData->m_bChildrenAdded ||
+        GetItemImage(root) != static_cast<int>(TreeItemImage(*rootNode)) ||
+        GetItemText(root) != ItemLabel(*rootNode)) {
+        return false;
+    }
+    const std::vector<const CXmlNode*> children = TreeItemChildren(*rootNode);
+    if (GetChildrenCount(root, false) > children.size()) {
+        return false;
+    }
+    // Laid out once, when the tree is next shown.
+    wxWindowUpdateLocker frozen(this);
+    // Nothing selected first, so that collapsing the root selects nothing
+    // either.
+    Unselect();
+    Collapse(root);
+    // As after a fresh fill, the root has the keyboard's focus and no item
+    // waits to be selected.
+    m_key_current = m_anchor;
+    m_select_me = nullptr;
+    rootData->m_pNode = rootNode;
+    size_t index = 0;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId item = GetFirstChild(root, cookie); item.IsOk();
+         item = GetNextChild(root, cookie), ++index) {
+        CXmlNode* const node = const_cast<CXmlNode*>(children[index]);
+        // The item's old element may be gone: only the item is read.
+        auto* const data = dynamic_cast<CNodeItemData*>(GetItemData(item));
+        if (!data) {
+            SetItemData(item, new CNodeItemData(node));
+        } else {
+            data->m_pNode = node;
+            data->m_bChildrenAdded = false;
+        }
+        const int image = static_cast<int>(TreeItemImage(*node));
+        if (GetItemImage(item) != image) {
+            SetItemImage(item, image);
+            SetItemImage(item, image, wxTreeItemIcon_Selected);
+        }
+        const wxString label = ItemLabel(*node);
+        if (GetItemText(item) != label) {
+            SetItemText(item, label);
+        }
+        if (IsExpanded(item) || GetChildrenCount(item, false) > 0) {
+            CollapseAndReset(item);
+        }
+        SetItemHasChildren(item, node->GetChildCount() > 0);
+    }
+    for (; index < children.size(); ++index) {
+        AddNodeToTree(root, const_cast<CXmlNode*>(children[index]));
+    }
+    SetItemHasChildren(root, rootNode->GetChildCount() > 0);
+    m_bTreeFilled = true;
+    return true;
+}
+#endif
+
 void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node) {
     const int image = static_cast<int>(TreeItemImage(*node));
-    const wxString label = m_codec.ToDisplay(BytesOf(TreeItemLabel(*node)));
+    const wxString label = ItemLabel(*node);
     auto* data = new CNodeItemData(node);
     wxTreeItemId item;
     if (parent.IsOk()) {
