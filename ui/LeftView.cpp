@@ -229,6 +229,10 @@ bool CLeftView::RefillKeepingItems() {
     m_key_current = m_anchor;
     m_select_me = nullptr;
     rootData->m_pNode = rootNode;
+    // The label of the child before, in both forms: the thousands of
+    // customers under the root all read the same.
+    std::string previousBytes;
+    wxString previousLabel;
     size_t index = 0;
     wxTreeItemIdValue cookie;
     for (wxTreeItemId item = GetFirstChild(root, cookie); item.IsOk();
@@ -247,7 +251,12 @@ bool CLeftView::RefillKeepingItems() {
             SetItemImage(item, image);
             SetItemImage(item, image, wxTreeItemIcon_Selected);
         }
-        const wxString label = ItemLabel(*node);
+        const CXmlString labelBytes = TreeItemLabel(*node);
+        if (index == 0 || BytesOf(labelBytes) != previousBytes) {
+            previousBytes = BytesOf(labelBytes);
+            previousLabel = m_codec.ToDisplay(previousBytes);
+        }
+        const wxString& label = previousLabel;
         if (GetItemText(item) != label) {
             SetItemText(item, label);
         }
