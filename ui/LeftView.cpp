@@ -44,6 +44,29 @@ CXmlNode* NeighbourPlan(const CXmlNode& parent, const CXmlNode& plan) {
     return before;
 }
 
+// Item labels in the user's characters, converted once for a run of equal
+// labels: the thousands of customers under the root all read the same.
+class CLabelRun {
+public:
+    explicit CLabelRun(const CTextCodec& codec) : m_codec(codec) {}
+
+    const wxString& LabelOf(const CXmlNode& node) {
+        const CXmlString bytes = TreeItemLabel(node);
+        if (!m_bStarted || BytesOf(bytes) != m_strBytes) {
+            m_bStarted = true;
+            m_strBytes = BytesOf(bytes);
+            m_strLabel = m_codec.ToDisplay(m_strBytes);
+        }
+        return m_strLabel;
+    }
+
+private:
+    const CTextCodec& m_codec;
+    bool m_bStarted = false;
+    std::string m_strBytes;
+    wxString m_strLabel;
+};
+
 } // namespace
 
 CLeftView::CLeftView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec)
@@ -229,10 +252,7 @@ bool CLeftView::RefillKeepingItems() {
     m_key_current = m_anchor;
     m_select_me = nullptr;
     rootData->m_pNode = rootNode;
-    // The label of the child before, in both forms: the thousands of
-    // customers under the root all read the same.
-    std::string previousBytes;
-    wxString previousLabel;
+    CLabelRun labels(m_codec);
     size_t index = 0;
     wxTreeItemIdValue cookie;
     for (wxTreeItemId item = GetFirstChild(root, cookie); item.IsOk();
@@ -251,12 +271,7 @@ bool CLeftView::RefillKeepingItems() {
             SetItemImage(item, image);
             SetItemImage(item, image, wxTreeItemIcon_Selected);
         }
-        const CXmlString labelBytes = TreeItemLabel(*node);
-        if (index == 0 || BytesOf(labelBytes) != previousBytes) {
-            previousBytes = BytesOf(labelBytes);
-            previousLabel = m_codec.ToDisplay(previousBytes);
-        }
-        const wxString& label = previousLabel;
+        const wxString& label = labels.LabelOf(*node);
         if (GetItemText(item) != label) {
             SetItemText(item, label);
         }
@@ -266,7 +281,8 @@ bool CLeftView::RefillKeepingItems() {
         SetItemHasChildren(item, node->GetChildCount() > 0);
     }
     for (; index < children.size(); ++index) {
-        AddNodeToTree(root, const_cast<CXmlNode*>(children[index]));
+        CXmlNode* const node = const_cast<CXmlNode*>(children[index]);
+        AddNodeToTree(root, node, labels.LabelOf(*node));
     }
     SetItemHasChildren(root, rootNode->GetChildCount() > 0);
     m_bTreeFilled = true;
@@ -275,8 +291,11 @@ bool CLeftView::RefillKeepingItems() {
 #endif
 
 void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node) {
+    AddNodeToTree(parent, node, ItemLabel(*node));
+}
+
+void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node, const wxString& label) {
     const int image = static_cast<int>(TreeItemImage(*node));
-    const wxString label = ItemLabel(*node);
     auto* data = new CNodeItemData(node);
     wxTreeItemId item;
     if (parent.IsOk()) {
@@ -300,9 +319,11 @@ void CLeftView::AddChildItems(const wxTreeItemId& item) {
         return;
     }
     data->m_bChildrenAdded = true;
+    CLabelRun labels(m_codec);
     // In document order, or sorted by label for a plan.
     for (const CXmlNode* child : TreeItemChildren(*data->m_pNode)) {
-        AddNodeToTree(item, const_cast<CXmlNode*>(child));
+        CXmlNode* const node = const_cast<CXmlNode*>(child);
+        AddNodeToTree(item, node, labels.LabelOf(*node));
     }
 }
 

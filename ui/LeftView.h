@@ -90,6 +90,8 @@ private:
     bool RefillKeepingItems();
 #endif
     void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node);
+    // The same with node's label, made already.
+    void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node, const wxString& label);
     // Creates item's children the first time it is expanded.
     void AddChildItems(const wxTreeItemId& item);
     // The item of node, its ancestors' children created on the way; invalid
