@@ -330,8 +330,10 @@ bool Shown(CMainFrame& frame, const CXmlNode* node) {
 }
 
 // A find whose only match is in the last plan of the file, from nothing
-// selected in a tree rebuilt as after opening, until the element is selected
-// and shown.
+// selected, until the element is selected and shown: in a tree rebuilt as
+// "Set" and a merge rebuild it, and in a tree filled anew as after opening
+// the file, where the control lays out every customer's item for the first
+// time.
 bool MeasureFind(CMainFrame& frame) {
     CLeftView& tree = *frame.GetLeftPane();
     CXmlNode* root = TheApp().GetDocument()->m_pRootNode;
@@ -346,25 +348,32 @@ bool MeasureFind(CMainFrame& frame) {
     }
     const char* const needle = "Last plan of the file Qx7";
     target->SetText(needle);
+    const auto bestFind = [&](const std::function<void()>& prepare, const char* figure) {
+        double best = std::numeric_limits<double>::max();
+        for (int run = 0; run < 3; ++run) {
+            prepare();
+            SettleTree(tree);
+            const CStopwatch watch;
+            const bool found = frame.GetFinder().Find(wxString::FromUTF8(needle), true);
+            SettleTree(tree);
+            best = std::min(best, watch.Seconds());
+            if (!found || !Shown(frame, target)) {
+                return Fail("the find did not show the last plan");
+            }
+        }
+        ReportValue(figure, best);
+        return true;
+    };
+    const auto rebuild = [&tree] { tree.RebuildTree(); };
+    const auto fillAsOpened = [&tree] { tree.OnInitialUpdate(); };
+    if (!bestFind(rebuild, "find") || !bestFind(fillAsOpened, "find_after_open")) {
+        return false;
+    }
+    // For reference: the user opening the root of a tree filled as after
+    // opening, which makes the control lay out an item for every customer.
     double best = std::numeric_limits<double>::max();
     for (int run = 0; run < 3; ++run) {
-        tree.RebuildTree();
-        SettleTree(tree);
-        const CStopwatch watch;
-        const bool found = frame.GetFinder().Find(wxString::FromUTF8(needle), true);
-        SettleTree(tree);
-        best = std::min(best, watch.Seconds());
-        if (!found || !Shown(frame, target)) {
-            return Fail("the find did not show the last plan");
-        }
-    }
-    ReportValue("find", best);
-    // For reference: the user opening the root of the rebuilt tree, which
-    // makes the control lay out an item for every customer, as every reveal
-    // below the root does.
-    best = std::numeric_limits<double>::max();
-    for (int run = 0; run < 3; ++run) {
-        tree.RebuildTree();
+        fillAsOpened();
         SettleTree(tree);
         const CStopwatch watch;
         tree.Expand(tree.GetRootItem());
@@ -506,8 +515,10 @@ bool MeasureMergeReport(CMainFrame& frame, CScriptedPlatform& platform,
     platform.m_onSummary = nullptr;
     frame.RunCommand(ID_FILE_MERGE);
     SettleTree(tree);
-    if (platform.m_bSummaryExpected || !platform.m_unexpectedBoxes.empty() ||
-        !TreeShowsRoot(tree, rate::kRateFile)) {
+    // Keep Place is on: the kept place may have scrolled the root out of view.
+    const wxTreeItemId root = tree.GetRootItem();
+    if (platform.m_bSummaryExpected || !platform.m_unexpectedBoxes.empty() || !root.IsOk() ||
+        tree.GetItemText(root) != rate::kRateFile) {
         return Fail("the merge did not end with its summary");
     }
     const CMergeReportKeeper& keeper = frame.GetMergeReport();
@@ -604,8 +615,9 @@ int main(int argc, char** argv) {
         std::remove(delivery.c_str());
     }
     bool met = engine.count("load") != 0;
-    for (const char* figure : {"open", "set", "delete", "find", "expand_root", "goto", "goto_first",
-                               "set_reveal", "merge_rebuild", "merge_reveal"}) {
+    for (const char* figure :
+         {"open", "set", "delete", "find", "find_after_open", "expand_root", "goto", "goto_first",
+          "set_reveal", "merge_rebuild", "merge_reveal", "report_open"}) {
         met &= desktop.count(figure) != 0;
     }
     if (met) {
@@ -620,8 +632,10 @@ int main(int argc, char** argv) {
                           50, "ms");
         met &= CheckRatio("find the last plan until shown vs engine load", desktop["find"] * 1000,
                           load, 0.3);
-        CheckRatio("open the root by hand (the control's layout)", desktop["expand_root"] * 1000,
-                   load, 0);
+        met &= CheckRatio("the same, first after opening the file",
+                          desktop["find_after_open"] * 1000, load, 0.3);
+        CheckRatio("open the root by hand after opening (the layout)",
+                   desktop["expand_root"] * 1000, load, 0);
         met &= CheckLimit("Go To a plan key until shown", desktop["goto"] * 1000, load, 20, "ms");
         CheckRatio("Go To, first after a change (makes the index)", desktop["goto_first"] * 1000,
                    load, 0);
@@ -630,6 +644,8 @@ int main(int argc, char** argv) {
         CheckRatio("merge: rebuild after the summary", desktop["merge_rebuild"] * 1000, load, 0);
         met &= CheckLimit("Keep Place: reveal after a merge, beyond the rebuild",
                           desktop["merge_reveal"] * 1000, load, 100, "ms");
+        met &= CheckLimit("View, Merge Report until it lists its rows",
+                          desktop["report_open"] * 1000, load, 300, "ms");
     }
     std::printf("\n%s\n", met ? "all targets met" : "TARGETS MISSED");
     return met ? 0 : 1;

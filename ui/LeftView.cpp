@@ -44,6 +44,29 @@ CXmlNode* NeighbourPlan(const CXmlNode& parent, const CXmlNode& plan) {
     return before;
 }
 
+// Item labels in the user's characters, converted once for a run of equal
+// labels: the thousands of customers under the root all read the same.
+class CLabelRun {
+public:
+    explicit CLabelRun(const CTextCodec& codec) : m_codec(codec) {}
+
+    const wxString& LabelOf(const CXmlNode& node) {
+        const CXmlString bytes = TreeItemLabel(node);
+        if (!m_bStarted || BytesOf(bytes) != m_strBytes) {
+            m_bStarted = true;
+            m_strBytes = BytesOf(bytes);
+            m_strLabel = m_codec.ToDisplay(m_strBytes);
+        }
+        return m_strLabel;
+    }
+
+private:
+    const CTextCodec& m_codec;
+    bool m_bStarted = false;
+    std::string m_strBytes;
+    wxString m_strLabel;
+};
+
 } // namespace
 
 CLeftView::CLeftView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& codec)
@@ -188,16 +211,91 @@ void CLeftView::OnGetToolTip(wxTreeEvent& event) {
 }
 
 void CLeftView::RebuildTree() {
-    DeleteAllItems();
     m_bNodesStale = false;
+#ifdef wxHAS_GENERIC_TREECTRL
+    if (RefillKeepingItems()) {
+        return;
+    }
+#endif
+    DeleteAllItems();
     if (m_doc.m_pRootNode) {
         AddNodeToTree(wxTreeItemId(), m_doc.m_pRootNode);
     }
 }
 
+wxString CLeftView::ItemLabel(const CXmlNode& node) const {
+    return m_codec.ToDisplay(BytesOf(TreeItemLabel(node)));
+}
+
+#ifdef wxHAS_GENERIC_TREECTRL
+bool CLeftView::RefillKeepingItems() {
+    CXmlNode* const rootNode = m_doc.m_pRootNode;
+    const wxTreeItemId root = GetRootItem();
+    auto* const rootData = root.IsOk() ? dynamic_cast<CNodeItemData*>(GetItemData(root)) : nullptr;
+    if (!rootNode || !rootData || !rootData->m_bChildrenAdded ||
+        GetItemImage(root) != static_cast<int>(TreeItemImage(*rootNode)) ||
+        GetItemText(root) != ItemLabel(*rootNode)) {
+        return false;
+    }
+    const std::vector<const CXmlNode*> children = TreeItemChildren(*rootNode);
+    if (GetChildrenCount(root, false) > children.size()) {
+        return false;
+    }
+    // Laid out once, when the tree is next shown.
+    wxWindowUpdateLocker frozen(this);
+    // Nothing selected first, so that collapsing the root selects nothing
+    // either.
+    Unselect();
+    Collapse(root);
+    // As after a fresh fill, the root has the keyboard's focus and no item
+    // waits to be selected.
+    m_key_current = m_anchor;
+    m_select_me = nullptr;
+    rootData->m_pNode = rootNode;
+    CLabelRun labels(m_codec);
+    size_t index = 0;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId item = GetFirstChild(root, cookie); item.IsOk();
+         item = GetNextChild(root, cookie), ++index) {
+        CXmlNode* const node = const_cast<CXmlNode*>(children[index]);
+        // The item's old element may be gone: only the item is read.
+        auto* const data = dynamic_cast<CNodeItemData*>(GetItemData(item));
+        if (!data) {
+            SetItemData(item, new CNodeItemData(node));
+        } else {
+            data->m_pNode = node;
+            data->m_bChildrenAdded = false;
+        }
+        const int image = static_cast<int>(TreeItemImage(*node));
+        if (GetItemImage(item) != image) {
+            SetItemImage(item, image);
+            SetItemImage(item, image, wxTreeItemIcon_Selected);
+        }
+        const wxString& label = labels.LabelOf(*node);
+        if (GetItemText(item) != label) {
+            SetItemText(item, label);
+        }
+        if (IsExpanded(item) || GetChildrenCount(item, false) > 0) {
+            CollapseAndReset(item);
+        }
+        SetItemHasChildren(item, node->GetChildCount() > 0);
+    }
+    for (; index < children.size(); ++index) {
+        CXmlNode* const node = const_cast<CXmlNode*>(children[index]);
+        AddNodeToTree(root, node, labels.LabelOf(*node));
+    }
+    SetItemHasChildren(root, rootNode->GetChildCount() > 0);
+    m_bTreeFilled = true;
+    return true;
+}
+#endif
+
 void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node) {
+    AddNodeToTree(parent, node, ItemLabel(*node));
+}
+
+void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node, const wxString& label) {
     const int image = static_cast<int>(TreeItemImage(*node));
-    const wxString label = m_codec.ToDisplay(BytesOf(TreeItemLabel(*node)));
     auto* data = new CNodeItemData(node);
     wxTreeItemId item;
     if (parent.IsOk()) {
@@ -221,9 +319,11 @@ void CLeftView::AddChildItems(const wxTreeItemId& item) {
         return;
     }
     data->m_bChildrenAdded = true;
+    CLabelRun labels(m_codec);
     // In document order, or sorted by label for a plan.
     for (const CXmlNode* child : TreeItemChildren(*data->m_pNode)) {
-        AddNodeToTree(item, const_cast<CXmlNode*>(child));
+        CXmlNode* const node = const_cast<CXmlNode*>(child);
+        AddNodeToTree(item, node, labels.LabelOf(*node));
     }
 }
 

@@ -75,7 +75,23 @@ public:
 #endif
 
 private:
+    // The label of node's item, as the user sees it.
+    wxString ItemLabel(const CXmlNode& node) const;
+#ifdef wxHAS_GENERIC_TREECTRL
+    // The rebuild on the generic control: it measures each item's label the
+    // first time it lays the item out and keeps the measure with the item,
+    // so that opening a root of thousands of customers again after a fresh
+    // fill would measure each of them again. When the root's children have
+    // items, their items are kept, given their new elements, labels and
+    // images, and emptied and collapsed, with the root collapsed and nothing
+    // selected: the tree shows exactly what a fresh fill shows, and each
+    // branch below the root is filled again when it is opened. False (and
+    // nothing changed) when there is nothing to keep.
+    bool RefillKeepingItems();
+#endif
     void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node);
+    // The same with node's label, made already.
+    void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node, const wxString& label);
     // Creates item's children the first time it is expanded.
     void AddChildItems(const wxTreeItemId& item);
     // The item of node, its ancestors' children created on the way; invalid

@@ -127,6 +127,53 @@ TEST_F(TreePaneTest, DeletingTheLastPlanOfACustomerKeepsTheCustomer) {
     EXPECT_EQ("Text:", std::string(Detail().GetCaption().utf8_str()));
 }
 
+// A rebuild after an edit or a merge, with every branch open and a plan
+// selected before it, shows exactly what a fill of the same tree from
+// scratch shows: the root alone, collapsed, nothing selected; and opened,
+// the same labels, images and buttons, every branch filled anew.
+TEST_F(TreePaneTest, RebuildShowsWhatAFreshFillShows) {
+    enum Action { kSet, kMerge };
+    struct Case {
+        Action action;
+        std::vector<std::string> select;
+    };
+    const Case cases[] = {
+        {kSet, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Credit Life", "PLANDESC"}},
+        // The delivery adds a customer before the one it pairs with, and a
+        // header field.
+        {kMerge, {"RATEFILE", "CUSTOMER", "INSURANCEPLAN - Disability"}},
+    };
+    const auto views = [this] {
+        std::vector<std::vector<std::string>> seen{VisibleTree()};
+        Tree().Expand(Tree().GetRootItem());
+        seen.push_back(VisibleTree());
+        seen.push_back(ExpandedTree());
+        return seen;
+    };
+    for (const Case& c : cases) {
+        StartWith(m_folder.Write("rates.xml", kSmallRateFile));
+        Tree().ExpandAll();
+        Select(FindItem(c.select));
+        if (c.action == kSet) {
+            TypeText("Credit Life revised");
+            PressSet();
+        } else {
+            m_platform->m_chosenFiles.push_back(m_folder.Write("new.xml", R"(<RATEFILE>
+                <HEADER><VENDOR>Veltrane</VENDOR><ISSUED>2026</ISSUED></HEADER>
+                <CUSTOMER><CONTRACTNUM>300</CONTRACTNUM></CUSTOMER>
+                <CUSTOMER><CONTRACTNUM>100</CONTRACTNUM>
+                  <INSURANCEPLAN><PLANKEY>A-1</PLANKEY><PLANDESC>Vendor</PLANDESC>
+                  </INSURANCEPLAN></CUSTOMER></RATEFILE>)"));
+            Frame().RunCommand(ID_FILE_MERGE);
+        }
+        ProcessEvents();
+        const std::vector<std::vector<std::string>> rebuilt = views();
+        EXPECT_EQ(std::vector<std::string>{"RATEFILE [2] +"}, rebuilt.front()) << c.action;
+        Tree().OnInitialUpdate();
+        EXPECT_EQ(views(), rebuilt) << c.action;
+    }
+}
+
 TEST_F(TreePaneTest, RootNamedInsurancePlanOffersDeleteButCannotBeDeleted) {
     StartWith(m_folder.Write("plan.xml", "<INSURANCEPLAN><PLANDESC>x</PLANDESC></INSURANCEPLAN>"));
     Select(Tree().GetRootItem());
