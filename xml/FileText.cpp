@@ -1,5 +1,7 @@
 #include "xml/FileText.h"
 
+#include "xml/LargeBlock.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -166,6 +168,72 @@ bool CTextModeReader::TakeInto(CXmlString& text) {
     return text.AdoptBuffer(m_pOut.release(), static_cast<int32_t>(m_nLength), size);
 }
 
+// The text mode rules applied to a whole file's bytes where they lie, for
+// files read in one piece: the text is never longer than the bytes, so it is
+// compacted towards the front of the same block. Returns the text's length.
+std::size_t CutAtEndOfText(const char* bytes, std::size_t size) {
+    const void* eof = std::memchr(bytes, 26, size);
+    return eof ? static_cast<std::size_t>(static_cast<const char*>(eof) - bytes) : size;
+}
+
+// Each CR LF pair becomes one LF; a lone CR stays.
+std::size_t JoinLineEnds(char* bytes, std::size_t size) {
+    const void* cr = std::memchr(bytes, '\r', size);
+    if (!cr) {
+        return size;
+    }
+    std::size_t out = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
+    std::size_t from = out;
+    while (from < size) {
+        const void* next = std::memchr(bytes + from, '\r', size - from);
+        const std::size_t at =
+            next ? static_cast<std::size_t>(static_cast<const char*>(next) - bytes) : size;
+        const bool pair = at + 1 < size && bytes[at + 1] == '\n';
+        // The run up to a CR of a pair is kept without the CR; a lone CR is
+        // kept with its run.
+        const std::size_t end = at < size && !pair ? at + 1 : at;
+        std::memmove(bytes + out, bytes + from, end - from);
+        out += end - from;
+        from = pair ? at + 1 : end;
+    }
+    return out;
+}
+
+// Keeps the part of each 10,239-byte piece before its first NUL.
+std::size_t CutPiecesAtNul(char* bytes, std::size_t size) {
+    const void* nul = std::memchr(bytes, '\0', size);
+    if (!nul) {
+        return size;
+    }
+    const auto first = static_cast<std::size_t>(static_cast<const char*>(nul) - bytes);
+    std::size_t piece = first - first % kFileTextPieceSize;
+    std::size_t out = piece;
+    for (; piece < size; piece += kFileTextPieceSize) {
+        const std::size_t length =
+            size - piece < kFileTextPieceSize ? size - piece : kFileTextPieceSize;
+        const void* cut = std::memchr(bytes + piece, '\0', length);
+        const std::size_t kept =
+            cut ? static_cast<std::size_t>(static_cast<const char*>(cut) - (bytes + piece))
+                : length;
+        std::memmove(bytes + out, bytes + piece, kept);
+        out += kept;
+    }
+    return out;
+}
+
+// Turns a malloc'ed block of size bytes (with room for one more) into the
+// text, which takes the block over. False when the text does not fit.
+bool TranslateBlockInto(char* block, std::size_t size, std::size_t blockSize, CXmlString& text) {
+    std::size_t length = CutAtEndOfText(block, size);
+    length = JoinLineEnds(block, length);
+    length = CutPiecesAtNul(block, length);
+    if (length > static_cast<std::size_t>(CXmlString::GetCapacityLimit())) {
+        std::free(block);
+        return false;
+    }
+    return text.AdoptBuffer(block, static_cast<int32_t>(length), static_cast<int64_t>(blockSize));
+}
+
 } // namespace
 
 FileTextStatus ReadFileText(const char* path, CXmlString& text) {
@@ -185,7 +253,36 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
                    ? static_cast<std::size_t>(info.st_size)
                    : limit;
     }
+    // A regular file is read with one call into a block of its size, one
+    // byte more telling that the end has been reached, and translated where
+    // it lies.
+    std::size_t got = 0;
+    std::unique_ptr<char, BlockFreer> whole;
+    if (hint > 0 && hint == static_cast<std::size_t>(info.st_size)) {
+        whole.reset(static_cast<char*>(AllocateLargeBlock(hint + 1)));
+        if (!whole) {
+            return FileTextStatus::kTooLarge;
+        }
+        got = std::fread(whole.get(), 1, hint + 1, file.get());
+        if (std::ferror(file.get())) {
+            return FileTextStatus::kCannotOpen;
+        }
+        if (got <= hint) {
+            if (!TranslateBlockInto(whole.release(), got, hint + 1, text)) {
+                text.Clear();
+                return FileTextStatus::kTooLarge;
+            }
+            return FileTextStatus::kOk;
+        }
+    }
+    // Other files, and a file that grew since its size was taken, are read
+    // in chunks.
     CTextModeReader reader(hint);
+    if (whole && !reader.Feed(whole.get(), got)) {
+        text.Clear();
+        return FileTextStatus::kTooLarge;
+    }
+    whole.reset();
     // Small files are read in one piece; one more byte tells that the end
     // has been reached.
     const std::size_t chunkSize = hint + 1 < kChunkSize ? hint + 1 : kChunkSize;
@@ -194,12 +291,15 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
         return FileTextStatus::kTooLarge;
     }
     for (;;) {
-        const std::size_t got = std::fread(chunk.get(), 1, chunkSize, file.get());
-        if (!reader.Feed(chunk.get(), got)) {
+        if (reader.Ended()) {
+            break;
+        }
+        const std::size_t read = std::fread(chunk.get(), 1, chunkSize, file.get());
+        if (!reader.Feed(chunk.get(), read)) {
             text.Clear();
             return FileTextStatus::kTooLarge;
         }
-        if (got < chunkSize || reader.Ended()) {
+        if (read < chunkSize) {
             break;
         }
     }
@@ -215,8 +315,17 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
 
 FileTextStatus BytesToFileText(const char* bytes, std::size_t size, CXmlString& text) {
     text.Clear();
-    CTextModeReader reader(size);
-    if (!reader.Feed(bytes, size) || !reader.Finish() || !reader.TakeInto(text)) {
+    if (size > static_cast<std::size_t>(PTRDIFF_MAX) - 1) {
+        return FileTextStatus::kTooLarge; // no block of memory is that large
+    }
+    char* block = static_cast<char*>(AllocateLargeBlock(size + 1));
+    if (!block) {
+        return FileTextStatus::kTooLarge;
+    }
+    if (size > 0) {
+        std::memcpy(block, bytes, size);
+    }
+    if (!TranslateBlockInto(block, size, size + 1, text)) {
         text.Clear();
         return FileTextStatus::kTooLarge;
     }
