@@ -30,6 +30,26 @@ bool SameKey(const CXmlString& a, const CXmlString& b) {
 
 CXmlNode::CXmlNode(CXmlNode* parent) noexcept : m_pParent(parent) {}
 
+const CXmlString& CXmlNode::NoName() {
+    static const CXmlString none;
+    return none;
+}
+
+CXmlString* CXmlNode::OwnName() {
+    if (m_pName && m_pName->nHolders == 1) {
+        return &m_pName->strName;
+    }
+    auto* own = new (std::nothrow) CXmlSharedName;
+    if (!own) {
+        return nullptr;
+    }
+    if (m_pName) {
+        own->strName.Assign(m_pName->strName);
+    }
+    HoldName(own);
+    return &own->strName;
+}
+
 void CXmlNode::SetKey(const CXmlKey& key) {
     if (m_pKey) {
         std::free(m_pKey);
@@ -54,7 +74,7 @@ void CXmlNode::StoreKeyOfName() {
     if (m_pKey) {
         return;
     }
-    const CXmlKey key(m_strName);
+    const CXmlKey key(NameRef());
     m_pKey = static_cast<char*>(std::malloc(static_cast<size_t>(key.GetLength()) + 1));
     if (m_pKey) {
         std::memcpy(m_pKey, key.GetBuffer(), static_cast<size_t>(key.GetLength()) + 1);
@@ -72,10 +92,15 @@ void CXmlNode::SetName(CXmlString name) {
 
 // A new name leaves the key under which the parent finds this node as it was.
 void CXmlNode::AssignName(const CXmlString& name) {
-    if (!m_pKey && !SameKey(m_strName, name)) {
+    if (!m_pKey && !SameKey(NameRef(), name)) {
         StoreKeyOfName();
     }
-    m_strName.Assign(name);
+    if (&name == &NameRef()) {
+        return;
+    }
+    if (CXmlString* own = OwnName()) {
+        own->Assign(name);
+    }
 }
 
 void CXmlNode::SetText(CXmlString text) {
@@ -140,11 +165,11 @@ void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
     const int32_t children = m_children.GetCount();
     for (int32_t i = 0; i < children && missing > 0; ++i) {
         CXmlNode* child = m_children.At(i);
-        const int32_t nameLength = child->m_strName.GetLength();
+        const CXmlString& childName = child->NameRef();
+        const int32_t nameLength = childName.GetLength();
         if (byLength && !child->m_pKey && nameLength < kShortLength) {
             const int32_t k = keyOfLength[nameLength];
-            if (k >= 0 &&
-                SameBytes(child->m_strName.GetBuffer(), keys[k]->GetUpperBuffer(), nameLength)) {
+            if (k >= 0 && SameBytes(childName.GetBuffer(), keys[k]->GetUpperBuffer(), nameLength)) {
                 // No other key has this length: the child is found under
                 // key k alone.
                 if (!found[k]) {
@@ -163,7 +188,7 @@ int32_t CXmlNode::FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** foun
     const bool stored = m_pKey != nullptr;
     const XmlKeyRange range = stored
                                   ? XmlKeyRange{m_pKey, static_cast<int32_t>(std::strlen(m_pKey))}
-                                  : PreparedKeyRange(m_strName.GetBuffer(), m_strName.GetLength());
+                                  : PreparedKeyRange(NameRef().GetBuffer(), NameRef().GetLength());
     int32_t filled = 0;
     for (int32_t k = 0; k < count; ++k) {
         const CXmlKey& key = *keys[k];
@@ -188,7 +213,7 @@ int32_t CXmlNode::FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** foun
 void CXmlNode::CopyFromDetached(const CXmlNode* source) {
     CXmlNode detached;
     detached.CopyFrom(source);
-    AssignName(detached.m_strName);
+    AssignName(detached.NameRef());
     m_strText.Assign(detached.m_strText);
     const CXmlNodeArray::CStorage copies = detached.m_children.DetachStorage();
     for (int32_t i = 0; i < copies.nCount; ++i) {
@@ -238,7 +263,9 @@ CXmlNode* CXmlNode::AddChild(CXmlString name, CXmlString text) {
     if (!node) {
         return nullptr;
     }
-    node->m_strName.Assign(name);
+    if (CXmlString* own = node->OwnName()) {
+        own->Assign(name);
+    }
     node->m_strText.Assign(text);
     AddChild(node);
     return node;
@@ -341,7 +368,11 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
     };
     // The copied name is a new name of this node, as SetName gives it; the
     // copied children are added under their own names.
-    AssignName(source->m_strName);
+    // The copies share the names of their sources.
+    if (!m_pKey && !SameKey(NameRef(), source->NameRef())) {
+        StoreKeyOfName();
+    }
+    HoldName(source->m_pName);
     m_strText.Assign(source->m_strText);
     try {
         std::vector<Frame> stack;
@@ -357,7 +388,7 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
             if (!copy || !sourceChild) {
                 continue; // a child that cannot be allocated is left out
             }
-            copy->m_strName.Assign(sourceChild->m_strName);
+            copy->HoldName(sourceChild->m_pName);
             copy->m_strText.Assign(sourceChild->m_strText);
             CXmlNodeArray& siblings = frame.pTarget->m_children;
             const int32_t before = siblings.GetCount();

@@ -9,6 +9,7 @@
 
 #include "xml/XmlKey.h"
 #include "xml/XmlNodeArray.h"
+#include "xml/XmlSharedName.h"
 #include "xml/XmlString.h"
 
 #include <cstddef>
@@ -34,6 +35,7 @@ public:
         if (m_pKey) {
             std::free(m_pKey);
         }
+        ReleaseSharedName(m_pName);
     }
 
     // Nodes come from a pool of fixed-size blocks: a rate file holds millions.
@@ -41,7 +43,7 @@ public:
     static void* operator new(std::size_t size) noexcept;
     static void operator delete(void* block) noexcept;
 
-    CXmlString GetName() const { return m_strName; }
+    CXmlString GetName() const { return NameRef(); }
     void SetName(CXmlString name);
     CXmlString GetText() const { return m_strText; }
     void SetText(CXmlString text);
@@ -51,7 +53,7 @@ public:
     CXmlString ExtractText() { return std::move(m_strText); }
 
     // Read-only views of the name and text, for callers that only look.
-    const CXmlString& NameRef() const { return m_strName; }
+    const CXmlString& NameRef() const { return m_pName ? m_pName->strName : NoName(); }
     const CXmlString& TextRef() const { return m_strText; }
 
     CXmlNode* FindChild(CXmlString name, int32_t occurrence) const;
@@ -126,23 +128,36 @@ private:
     void StoreKeyOfName();
     // SetName without the copy its parameter is made as.
     void AssignName(const CXmlString& name);
+    // The name of a node that has none yet: empty.
+    static const CXmlString& NoName();
+    // Makes this node one more holder of name (null: no name).
+    void HoldName(CXmlSharedName* name) noexcept {
+        if (name) {
+            ++name->nHolders;
+        }
+        ReleaseSharedName(m_pName);
+        m_pName = name;
+    }
+    // The name as a string this node alone holds, made so when it is shared;
+    // null when memory runs out.
+    CXmlString* OwnName();
     // Inline: a lookup asks it of every child it passes.
     bool KeyMatches(const char* preparedKey, int32_t length) const {
         if (m_pKey) {
             return StoredKeyMatches(preparedKey, length);
         }
         // Trimming only shortens a name: a shorter one cannot give the key.
-        const int32_t nameLength = m_strName.GetLength();
+        const CXmlString& name = NameRef();
+        const int32_t nameLength = name.GetLength();
         return nameLength >= length &&
-               LoweredEquals(PreparedKeyRange(m_strName.GetBuffer(), nameLength), preparedKey,
-                             length);
+               LoweredEquals(PreparedKeyRange(name.GetBuffer(), nameLength), preparedKey, length);
     }
     bool StoredKeyMatches(const char* preparedKey, int32_t length) const;
     // The same for a key prepared once: a name written as the key's upper
     // case form, as the names of a rate file are, matches with one compare.
     bool KeyMatches(const CXmlKey& key) const {
-        if (!m_pKey && m_strName.GetLength() == key.GetLength() && key.GetUpperBuffer() &&
-            SameBytes(m_strName.GetBuffer(), key.GetUpperBuffer(), key.GetLength())) {
+        if (!m_pKey && NameRef().GetLength() == key.GetLength() && key.GetUpperBuffer() &&
+            SameBytes(NameRef().GetBuffer(), key.GetUpperBuffer(), key.GetLength())) {
             return true;
         }
         return KeyMatches(key.GetBuffer(), key.GetLength());
@@ -157,9 +172,9 @@ private:
     void CopyFromDetached(const CXmlNode* source);
 
     // The key and the name first: a lookup reads them of every child it
-    // passes, and the pool places nodes so that they share a cache line.
+    // passes.
     char* m_pKey = nullptr;
-    CXmlString m_strName;
+    CXmlSharedName* m_pName = nullptr;
     CXmlString m_strText;
     CXmlNode* m_pParent;
     CXmlNodeArray m_children;

@@ -75,7 +75,7 @@ CXmlNode* CXmlNodeArray::GetAt(int32_t index, CXmlString* key) const {
             key->Assign(node->m_pKey);
         } else {
             const XmlKeyRange range =
-                PreparedKeyRange(node->m_strName.GetBuffer(), node->m_strName.GetLength());
+                PreparedKeyRange(node->NameRef().GetBuffer(), node->NameRef().GetLength());
             key->Clear();
             key->Append(range.pBegin, range.nLength);
             key->MakeLower();

@@ -87,9 +87,8 @@ private:
     FreeBlock* m_pFree = nullptr;
 };
 
-// A node is 96 bytes: placed on 32-byte boundaries, its key and name, which
-// every lookup reads, never straddle two cache lines.
-using CNodePool = CBlockPool<sizeof(CXmlNode), 32>;
+// Nodes are packed one after the other, in the order the reader makes them.
+using CNodePool = CBlockPool<sizeof(CXmlNode), alignof(CXmlNode)>;
 
 // Child lists of up to kLargestPooledList entries, one pool for each of the
 // capacities a list grows through (4, 8, 16, 32); longer lists are rare and

@@ -17,7 +17,92 @@
 
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+// The names one parse has made, found by their bytes, so that the elements
+// of one name share it. The table holds each name once itself while it
+// lives, and lets them go when the parse ends: the nodes keep theirs.
+class CNameTable {
+public:
+    CNameTable() = default;
+    CNameTable(const CNameTable&) = delete;
+    CNameTable& operator=(const CNameTable&) = delete;
+    ~CNameTable() {
+        for (CXmlSharedName* name : m_slots) {
+            ReleaseSharedName(name);
+        }
+    }
+
+    // The name made of the bytes; null when memory runs out.
+    CXmlSharedName* Find(const char* bytes, int32_t length) {
+        const std::string_view wanted(bytes, static_cast<std::size_t>(length));
+        if (m_nUsed * 2 >= m_slots.size() && !Grow()) {
+            return nullptr;
+        }
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = Hash(wanted) & mask;; slot = (slot + 1) & mask) {
+            CXmlSharedName* name = m_slots[slot];
+            if (!name) {
+                return Make(slot, bytes, length);
+            }
+            if (BytesOf(name->strName) == wanted && !name->strName.HasGrowthFailed()) {
+                return name;
+            }
+        }
+    }
+
+private:
+    static std::size_t Hash(std::string_view bytes) {
+        std::size_t hash = 14695981039346656037ULL;
+        for (const char c : bytes) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        }
+        return hash ^ (hash >> 29);
+    }
+
+    // A new name of the bytes, as a new node's name takes them: a name
+    // longer than a string may hold is empty and marked as incomplete.
+    CXmlSharedName* Make(std::size_t slot, const char* bytes, int32_t length) {
+        auto* name = new (std::nothrow) CXmlSharedName;
+        if (!name) {
+            return nullptr;
+        }
+        name->strName.Append(bytes, length);
+        name->nHolders = 1;
+        m_slots[slot] = name;
+        ++m_nUsed;
+        return name;
+    }
+
+    bool Grow() {
+        std::vector<CXmlSharedName*> slots;
+        try {
+            slots.assign(m_slots.empty() ? 64 : m_slots.size() * 2, nullptr);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        const std::size_t mask = slots.size() - 1;
+        for (CXmlSharedName* name : m_slots) {
+            if (name) {
+                std::size_t slot = Hash(BytesOf(name->strName)) & mask;
+                while (slots[slot]) {
+                    slot = (slot + 1) & mask;
+                }
+                slots[slot] = name;
+            }
+        }
+        m_slots.swap(slots);
+        return true;
+    }
+
+    std::vector<CXmlSharedName*> m_slots;
+    std::size_t m_nUsed = 0;
+};
+
+} // namespace
 
 class CXmlParser {
 public:
@@ -62,6 +147,7 @@ private:
     int32_t& m_nError;
     int32_t m_nFailedScanFrom = -1; // a tag scan from here is known to fail
     int32_t m_nStopOffset = -1;
+    CNameTable m_names;
 };
 
 // The tag scan: from a position, a '<' sets lt and a '>' sets gt until both
@@ -92,10 +178,15 @@ bool CXmlParser::ScanTag(int32_t from, Tag& tag) {
 }
 
 void CXmlParser::NameFromTag(CXmlNode* node, const Tag& tag) {
-    CXmlString& name = node->m_strName;
-    name.Clear();
     // An empty tag gives an empty name.
-    name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    CXmlSharedName* name = m_names.Find(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    if (name) {
+        node->HoldName(name);
+    } else if (CXmlString* own = node->OwnName()) {
+        // Without memory for the table the node makes its name alone.
+        own->Clear();
+        own->Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    }
 }
 
 bool CXmlParser::IsEndTagAt(const CXmlString& name, int32_t at) const {
@@ -180,7 +271,7 @@ bool CXmlParser::BeginElement(Frame& frame) {
 // end of the text.
 CXmlParser::PassEnd CXmlParser::RunPass(Frame& frame, Tag& childTag) {
     CXmlNode* node = frame.pNode;
-    const CXmlString& name = node->m_strName;
+    const CXmlString& name = node->NameRef();
     const char* text = m_pText;
     int32_t j = frame.nNext;
     while (j < m_nLength) {
