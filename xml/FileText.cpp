@@ -13,6 +13,8 @@
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 20;
+// Bytes a text read in one piece may leave unused at the end of its block.
+constexpr std::size_t kShrinkSlack = std::size_t{1} << 20;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -230,6 +232,13 @@ bool TranslateBlockInto(char* block, std::size_t size, std::size_t blockSize, CX
     if (length > static_cast<std::size_t>(CXmlString::GetCapacityLimit())) {
         std::free(block);
         return false;
+    }
+    // A large text gives back what its line ends and cut pieces left over.
+    if (blockSize - length > kShrinkSlack) {
+        if (void* smaller = std::realloc(block, length + 1)) {
+            block = static_cast<char*>(smaller);
+            blockSize = length + 1;
+        }
     }
     return text.AdoptBuffer(block, static_cast<int32_t>(length), static_cast<int64_t>(blockSize));
 }
