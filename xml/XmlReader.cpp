@@ -13,8 +13,11 @@
 // "<!" construct without its '>', or the '<' of the start tag of the
 // innermost element whose end tag is not found.
 #include "xml/XmlDocument.h"
+#include "xml/XmlKey.h"
 #include "xml/XmlNode.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -48,19 +51,27 @@ public:
             if (!name) {
                 return Make(slot, bytes, length);
             }
-            if (BytesOf(name->strName) == wanted && !name->strName.HasGrowthFailed()) {
+            const CXmlString& made = name->strName;
+            if (made.GetLength() == length && SameBytes(made.GetBuffer(), bytes, length) &&
+                !made.HasGrowthFailed()) {
                 return name;
             }
         }
     }
 
 private:
+    // Element names are short: the hash mixes the length and the first and
+    // last (up to) eight bytes, read as words.
     static std::size_t Hash(std::string_view bytes) {
-        std::size_t hash = 14695981039346656037ULL;
-        for (const char c : bytes) {
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        uint64_t head = 0;
+        uint64_t tail = 0;
+        const std::size_t size = bytes.size();
+        std::memcpy(&head, bytes.data(), size < 8 ? size : 8);
+        if (size > 8) {
+            std::memcpy(&tail, bytes.data() + (size > 16 ? size - 8 : 8), size > 16 ? 8 : size - 8);
         }
-        return hash ^ (hash >> 29);
+        uint64_t hash = (head ^ (tail * 0x9E3779B97F4A7C15ULL) ^ size) * 0xFF51AFD7ED558CCDULL;
+        return static_cast<std::size_t>(hash ^ (hash >> 32));
     }
 
     // A new name of the bytes, as a new node's name takes them: a name
@@ -196,8 +207,22 @@ bool CXmlParser::IsEndTagAt(const CXmlString& name, int32_t at) const {
     }
     const char* p = m_pText + at;
     return p[1] == '/' && p[nameLength + 2] == '>' &&
-           std::memcmp(p + 2, name.GetBuffer(), static_cast<size_t>(nameLength)) == 0;
+           SameBytes(p + 2, name.GetBuffer(), nameLength);
 }
+
+namespace {
+
+// The bytes that end a run of text copied as it is: line ends, which are
+// dropped, and ';', which may complete an entity.
+constexpr auto kEndsTextRun = [] {
+    std::array<bool, 256> ends{};
+    ends['\n'] = true;
+    ends['\r'] = true;
+    ends[';'] = true;
+    return ends;
+}();
+
+} // namespace
 
 // Appends the character data between two positions to an element's text,
 // dropping CR and LF and decoding an entity whenever a ';' completes one.
@@ -219,7 +244,7 @@ void CXmlParser::GatherText(Frame& frame, int32_t from, int32_t to) {
     }
     while (from < to) {
         int32_t run = from;
-        while (run < to && p[run] != '\n' && p[run] != '\r' && p[run] != ';') {
+        while (run < to && !kEndsTextRun[static_cast<unsigned char>(p[run])]) {
             ++run;
         }
         text.Append(p + from, run - from);
