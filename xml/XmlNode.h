@@ -32,9 +32,6 @@ public:
         if (m_children.HasStorage()) {
             DestroyChildren();
         }
-        if (m_pKey) {
-            std::free(m_pKey);
-        }
         ReleaseSharedName(m_pName);
     }
 
@@ -141,10 +138,22 @@ private:
     // The name as a string this node alone holds, made so when it is shared;
     // null when memory runs out.
     CXmlString* OwnName();
+    // The same for the whole shared name, with its key.
+    CXmlSharedName* OwnSharedName();
+    // The key this node is found under when its name does not give it.
+    const char* StoredKey() const { return m_pName ? m_pName->pKey : nullptr; }
+    // Takes a malloc'ed key as the stored one (null: none).
+    void SetStoredKey(char* key);
+    // Inline: every child added under its own name asks it.
+    void DropStoredKey() {
+        if (StoredKey()) {
+            SetStoredKey(nullptr);
+        }
+    }
     // Inline: a lookup asks it of every child it passes.
     bool KeyMatches(const char* preparedKey, int32_t length) const {
-        if (m_pKey) {
-            return StoredKeyMatches(preparedKey, length);
+        if (const char* stored = StoredKey()) {
+            return StoredKeyMatches(stored, preparedKey, length);
         }
         // Trimming only shortens a name: a shorter one cannot give the key.
         const CXmlString& name = NameRef();
@@ -152,11 +161,11 @@ private:
         return nameLength >= length &&
                LoweredEquals(PreparedKeyRange(name.GetBuffer(), nameLength), preparedKey, length);
     }
-    bool StoredKeyMatches(const char* preparedKey, int32_t length) const;
+    static bool StoredKeyMatches(const char* stored, const char* preparedKey, int32_t length);
     // The same for a key prepared once: a name written as the key's upper
     // case form, as the names of a rate file are, matches with one compare.
     bool KeyMatches(const CXmlKey& key) const {
-        if (!m_pKey && NameRef().GetLength() == key.GetLength() && key.GetUpperBuffer() &&
+        if (!StoredKey() && NameRef().GetLength() == key.GetLength() && key.GetUpperBuffer() &&
             SameBytes(NameRef().GetBuffer(), key.GetUpperBuffer(), key.GetLength())) {
             return true;
         }
@@ -171,9 +180,7 @@ private:
     // in a detached node first and then moved into this one.
     void CopyFromDetached(const CXmlNode* source);
 
-    // The key and the name first: a lookup reads them of every child it
-    // passes.
-    char* m_pKey = nullptr;
+    // The name and key first: a lookup reads them of every child it passes.
     CXmlSharedName* m_pName = nullptr;
     CXmlString m_strText;
     CXmlNode* m_pParent;

@@ -190,11 +190,14 @@ bool CXmlParser::ScanTag(int32_t from, Tag& tag) {
 
 void CXmlParser::NameFromTag(CXmlNode* node, const Tag& tag) {
     // An empty tag gives an empty name.
-    CXmlSharedName* name = m_names.Find(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    // A node with a key of its own (an element a parse was started on) keeps
+    // it, and so makes its name alone, as it does when the table has no
+    // memory.
+    CXmlSharedName* name =
+        node->StoredKey() ? nullptr : m_names.Find(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
     if (name) {
         node->HoldName(name);
     } else if (CXmlString* own = node->OwnName()) {
-        // Without memory for the table the node makes its name alone.
         own->Clear();
         own->Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
     }
