@@ -184,7 +184,7 @@ std::size_t JoinLineEnds(char* bytes, std::size_t size) {
     if (!cr) {
         return size;
     }
-    std::size_t out = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
+    auto out = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
     std::size_t from = out;
     while (from < size) {
         const void* next = std::memchr(bytes + from, '\r', size - from);
