@@ -233,13 +233,17 @@ void CXmlParser::GatherText(Frame& frame, int32_t from, int32_t to) {
     const char* p = m_pText;
     CXmlString& text = frame.pNode->m_strText;
     if (text.IsEmpty()) {
+        // Counted in a local: the frame could alias the bytes read.
+        int32_t blanks = 0;
         for (; from < to; ++from) {
-            if (p[from] == ' ') {
-                ++frame.nPendingBlanks;
-            } else if (p[from] != '\n' && p[from] != '\r') {
+            const char c = p[from];
+            if (c == ' ') {
+                ++blanks;
+            } else if (c != '\n' && c != '\r') {
                 break;
             }
         }
+        frame.nPendingBlanks += blanks;
         if (from == to) {
             return;
         }

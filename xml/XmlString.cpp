@@ -287,6 +287,14 @@ char* CXmlString::Append(const char* bytes, int32_t count) {
     if (count <= 0) {
         return Data();
     }
+    // A text that stays in the inline area is below any capacity: nothing
+    // to grow, nothing to move.
+    if (count < kInlineSize && m_nLength + count < kInlineSize) {
+        std::memmove(m_inline + m_nLength, bytes, static_cast<size_t>(count));
+        m_nLength += count;
+        m_inline[m_nLength] = '\0';
+        return m_inline;
+    }
     const int64_t newLength = static_cast<int64_t>(m_nLength) + count;
     if (!GrowFor(newLength)) {
         return nullptr;
