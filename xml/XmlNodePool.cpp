@@ -110,9 +110,8 @@ struct CPools {
 // torn down (it has nothing to tear down): nodes held by objects with static
 // storage may outlive any other pool object, and the process returns the
 // slabs when it ends. Nodes move from one tree to another (a merge moves
-// plans from the incoming tree into the loaded one) and a plan record takes a
-// node's block, so every tree shares these pools; like the documents, they
-// are used from one thread.
+// plans from the incoming tree into the loaded one), so every tree shares
+// these pools; like the documents, they are used from one thread.
 CPools& Pools() {
     static constinit CPools pools;
     return pools;
