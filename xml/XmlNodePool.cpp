@@ -43,7 +43,8 @@ public:
         }
         if (m_nSlabUsed == kBlocksPerSlab || !m_pSlabs) {
             static_assert(sizeof(Slab) <= kLargeBlockAlignment);
-            static_assert(alignof(Slab) <= kLargeBlockAlignment);
+            // A large block is aligned at least as malloc aligns.
+            static_assert(alignof(Slab) <= alignof(std::max_align_t));
             void* raw = AllocateLargeBlock(kLargeBlockAlignment);
             if (!raw) {
                 return nullptr;
