@@ -2,6 +2,7 @@
 
 #include "xml/LargeBlock.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 20;
+// The chunks in which a regular file is read and its line ends joined.
+constexpr std::size_t kJoinChunkSize = std::size_t{256} * 1024;
 // Bytes a text read in one piece may leave unused at the end of its block.
 constexpr std::size_t kShrinkSlack = std::size_t{1} << 20;
 
@@ -223,11 +226,10 @@ std::size_t CutPiecesAtNul(char* bytes, std::size_t size) {
     return out;
 }
 
-// Turns a malloc'ed block of size bytes (with room for one more) into the
-// text, which takes the block over. False when the text does not fit.
-bool TranslateBlockInto(char* block, std::size_t size, std::size_t blockSize, CXmlString& text) {
-    std::size_t length = CutAtEndOfText(block, size);
-    length = JoinLineEnds(block, length);
+// Takes a malloc'ed block holding length bytes whose line ends are joined
+// (blockSize bytes in all) over as the text, once each piece is cut at its
+// first NUL. False, the block freed, when the text does not fit.
+bool TakeTextInto(char* block, std::size_t length, std::size_t blockSize, CXmlString& text) {
     length = CutPiecesAtNul(block, length);
     if (length > static_cast<std::size_t>(CXmlString::GetCapacityLimit())) {
         std::free(block);
@@ -241,6 +243,50 @@ bool TranslateBlockInto(char* block, std::size_t size, std::size_t blockSize, CX
         }
     }
     return text.AdoptBuffer(block, static_cast<int32_t>(length), static_cast<int64_t>(blockSize));
+}
+
+// Turns a malloc'ed block of size bytes (with room for one more) into the
+// text, which takes the block over. False when the text does not fit.
+bool TranslateBlockInto(char* block, std::size_t size, std::size_t blockSize, CXmlString& text) {
+    std::size_t length = CutAtEndOfText(block, size);
+    length = JoinLineEnds(block, length);
+    return TakeTextInto(block, length, blockSize, text);
+}
+
+enum class JoinedRead { kRead, kGrew, kFailed };
+
+// Reads a regular file of size bytes into a block of size + 1, cut at its
+// first byte 26 and with its line ends joined chunk by chunk, while each
+// chunk is still in the cache. length receives the bytes kept. kGrew: the
+// file holds more than size bytes now, and the block is of no use.
+JoinedRead ReadJoined(std::FILE* file, char* block, std::size_t size, std::size_t& length) {
+    std::size_t kept = 0;
+    std::size_t read = 0;
+    for (;;) {
+        // The bytes kept are never more than those read: the chunk fits.
+        const std::size_t want = std::min(kJoinChunkSize, size + 1 - read);
+        const std::size_t got = std::fread(block + kept, 1, want, file);
+        if (std::ferror(file)) {
+            return JoinedRead::kFailed;
+        }
+        read += got;
+        std::size_t fresh = got;
+        const void* eof = std::memchr(block + kept, 26, got);
+        if (eof) {
+            fresh = static_cast<std::size_t>(static_cast<const char*>(eof) - (block + kept));
+        }
+        // A CR that ended the last chunk is joined with an LF that starts
+        // this one.
+        const std::size_t from = kept > 0 && block[kept - 1] == '\r' ? kept - 1 : kept;
+        kept = from + JoinLineEnds(block + from, kept + fresh - from);
+        if (eof || got < want) {
+            length = kept;
+            return JoinedRead::kRead;
+        }
+        if (read > size) {
+            return JoinedRead::kGrew;
+        }
+    }
 }
 
 } // namespace
@@ -262,36 +308,32 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
                    ? static_cast<std::size_t>(info.st_size)
                    : limit;
     }
-    // A regular file is read with one call into a block of its size, one
-    // byte more telling that the end has been reached, and translated where
+    // A regular file is read into a block of its size, one byte more telling
+    // that the end has been reached, and its text mode rules applied where
     // it lies.
-    std::size_t got = 0;
-    std::unique_ptr<char, BlockFreer> whole;
     if (hint > 0 && hint == static_cast<std::size_t>(info.st_size)) {
-        whole.reset(static_cast<char*>(AllocateLargeBlock(hint + 1)));
+        std::unique_ptr<char, BlockFreer> whole(static_cast<char*>(AllocateLargeBlock(hint + 1)));
         if (!whole) {
             return FileTextStatus::kTooLarge;
         }
-        got = std::fread(whole.get(), 1, hint + 1, file.get());
-        if (std::ferror(file.get())) {
+        std::size_t length = 0;
+        switch (ReadJoined(file.get(), whole.get(), hint, length)) {
+        case JoinedRead::kFailed:
             return FileTextStatus::kCannotOpen;
-        }
-        if (got <= hint) {
-            if (!TranslateBlockInto(whole.release(), got, hint + 1, text)) {
+        case JoinedRead::kRead:
+            if (!TakeTextInto(whole.release(), length, hint + 1, text)) {
                 text.Clear();
                 return FileTextStatus::kTooLarge;
             }
             return FileTextStatus::kOk;
+        case JoinedRead::kGrew:
+            std::rewind(file.get()); // read again, as other files are
+            break;
         }
     }
     // Other files, and a file that grew since its size was taken, are read
     // in chunks.
     CTextModeReader reader(hint);
-    if (whole && !reader.Feed(whole.get(), got)) {
-        text.Clear();
-        return FileTextStatus::kTooLarge;
-    }
-    whole.reset();
     // Small files are read in one piece; one more byte tells that the end
     // has been reached.
     const std::size_t chunkSize = hint + 1 < kChunkSize ? hint + 1 : kChunkSize;

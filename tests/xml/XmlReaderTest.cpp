@@ -277,8 +277,8 @@ TEST(XmlReader, ParseMatchesTheReferenceFromAnyStart) {
 
 // The text mode rules on the edges of the one-piece file read, through a
 // file and through bytes in memory: CR LF pairs, lone CRs and a CR before the
-// end, NULs at and around the 10,239-byte piece boundaries, and random bytes
-// made of those.
+// end, NULs at and around the 10,239-byte piece boundaries, CRs at the end of
+// a chunk of the read, and random bytes made of those.
 TEST(XmlReader, FileTextMatchesTheReferenceOnTextModeEdges) {
     const std::string piece(10238, 'p');
     std::vector<std::string> cases = {
@@ -292,6 +292,12 @@ TEST(XmlReader, FileTextMatchesTheReferenceOnTextModeEdges) {
         piece + std::string("\0", 1) + "next",
         piece + "\r\n" + std::string("\0", 1) + "z",
         piece + "s" + std::string("\0\0", 2) + piece + "t",
+        // A CR as the last byte of a 256 KB chunk of the read, before an LF,
+        // a CR and a byte 26.
+        std::string(262143, 'c') + "\r\nd",
+        std::string(262143, 'c') + "\r\r\ne",
+        std::string(262143, 'c') + std::string("\r\x1a\n", 3),
+        std::string(262142, 'c') + "\r\r" + std::string(262143, 'f') + "\r",
     };
     std::mt19937 rng(26);
     const std::string alphabet("ab\r\n\0\x1a", 6);
