@@ -28,8 +28,6 @@ bool SameKey(const CXmlString& a, const CXmlString& b) {
 
 } // namespace
 
-CXmlNode::CXmlNode(CXmlNode* parent) noexcept : m_pParent(parent) {}
-
 const CXmlString& CXmlNode::NoName() {
     static const CXmlString none;
     return none;

@@ -23,7 +23,7 @@ class CXmlTextSink;
 
 class CXmlNode {
 public:
-    explicit CXmlNode(CXmlNode* parent = nullptr) noexcept;
+    explicit CXmlNode(CXmlNode* parent = nullptr) noexcept : m_pParent(parent) {}
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
     // Inline: most nodes are leaves without a key of their own, and a tree

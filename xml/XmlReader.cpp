@@ -225,6 +225,20 @@ constexpr auto kEndsTextRun = [] {
     return ends;
 }();
 
+// Trims the text an element ends with; most have nothing to trim, which
+// their first and last bytes tell.
+void TrimText(CXmlString& text) {
+    const int32_t length = text.GetLength();
+    if (length == 0) {
+        return;
+    }
+    const char* bytes = text.GetBuffer();
+    if (bytes[0] == ' ' || bytes[0] == '\t' || bytes[length - 1] == ' ' ||
+        bytes[length - 1] == '\t') {
+        text.Trim();
+    }
+}
+
 } // namespace
 
 // Appends the character data between two positions to an element's text,
@@ -412,7 +426,7 @@ int32_t CXmlParser::Run(CXmlNode* element) {
         int32_t result = 0;
         switch (RunPass(frame, childTag)) {
         case PassEnd::kEndTag:
-            frame.pNode->m_strText.Trim();
+            TrimText(frame.pNode->m_strText);
             result = m_nPos;
             break;
         case PassEnd::kChild:

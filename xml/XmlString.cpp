@@ -51,10 +51,6 @@ int32_t CXmlString::GetLengthLimit(int32_t growStep) {
     return kInitialCapacity + steps * step - 2;
 }
 
-CXmlString::CXmlString() noexcept {
-    m_inline[0] = '\0';
-}
-
 CXmlString::CXmlString(const char* text) : CXmlString() {
     Assign(text);
 }
