@@ -8,13 +8,17 @@
 #include "cli/ConsolePlatform.h"
 #include "document/MergeReport.h"
 #include "document/QuillmarDoc.h"
+#include "document/RateVocabulary.h"
 #include "xml/XmlDocument.h"
 
 #include <pugixml.hpp>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -59,6 +63,50 @@ int MeasurePugixmlBoth(const std::string& base, const std::string& incoming,
     return first.save_file(out.c_str(), "    ") ? 0 : 1;
 }
 
+// The teardowns a merge and a close cause: every plan of the loaded file
+// removed from its customer (more than any merge replaces), then the whole
+// document closed, each against the engine's load of the file.
+int MeasureTeardown(const std::string& base) {
+    auto doc = std::make_unique<CXmlDocument>();
+    {
+        CStopwatch watch;
+        if (!doc->Load(base.c_str())) {
+            return 1;
+        }
+        ReportValue("load", watch.Seconds());
+    }
+    CXmlNode* root = doc->GetRoot();
+    const CXmlKey customerKey(rate::kCustomer);
+    const CXmlKey planKey(rate::kInsurancePlan);
+    std::vector<std::pair<CXmlNode*, std::vector<CXmlNode*>>> plans;
+    for (int32_t c = 0; c < root->GetChildCount(); ++c) {
+        if (!root->ChildHasKey(c, customerKey)) {
+            continue;
+        }
+        CXmlNode* customer = root->GetChild(c);
+        std::vector<CXmlNode*>& ofCustomer =
+            plans.emplace_back(customer, std::vector<CXmlNode*>()).second;
+        for (int32_t p = 0; p < customer->GetChildCount(); ++p) {
+            if (customer->ChildHasKey(p, planKey)) {
+                ofCustomer.push_back(customer->GetChild(p));
+            }
+        }
+    }
+    double removed = 0;
+    {
+        CStopwatch watch;
+        for (auto& [customer, ofCustomer] : plans) {
+            removed += customer->RemoveChildren(ofCustomer);
+        }
+        ReportValue("remove_plans", watch.Seconds());
+    }
+    ReportValue("plans_removed", removed);
+    CStopwatch watch;
+    doc.reset();
+    ReportValue("close", watch.Seconds());
+    return 0;
+}
+
 int MeasurePugixmlLoad(const std::string& path) {
     pugi::xml_document doc;
     CStopwatch watch;
@@ -78,6 +126,9 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--merge-report") == 0) {
         return MeasureMerge(argv[2], argv[3], true);
     }
+    if (argc == 3 && std::strcmp(argv[1], "--teardown") == 0) {
+        return MeasureTeardown(argv[2]);
+    }
     if (argc == 3 && std::strcmp(argv[1], "--pugixml-load") == 0) {
         return MeasurePugixmlLoad(argv[2]);
     }
@@ -96,6 +147,13 @@ int main(int argc, char** argv) {
                 merge["plans_matched"]);
     bool met =
         CheckRatio("merge alone vs pugixml load of one file", merge["merge"], pugi["load"], 0.5);
+    Figures teardown = BestOf(options.nRuns, argv[0], {"--teardown", base});
+    std::printf("plans removed %.0f\n", teardown["plans_removed"]);
+    met &= CheckRatio("removing every loaded plan vs own load", teardown["remove_plans"],
+                      teardown["load"], 0.3);
+    CheckRatio("removing every loaded plan vs pugixml load", teardown["remove_plans"], pugi["load"],
+               0);
+    met &= CheckRatio("closing the rest vs own load", teardown["close"], teardown["load"], 0.3);
     Figures reported = BestOf(options.nRuns, argv[0], {"--merge-report", base, incoming});
     std::printf("report rows %.0f\n", reported["report_rows"]);
     CheckRatio("merge with its report: time vs without", reported["merge"], merge["merge"], 0);

@@ -1,5 +1,8 @@
 #include "xml/FileText.h"
 
+#include "xml/LargeBlock.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +14,10 @@
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 20;
+// The chunks in which a regular file is read and its line ends joined.
+constexpr std::size_t kJoinChunkSize = std::size_t{256} * 1024;
+// Bytes a text read in one piece may leave unused at the end of its block.
+constexpr std::size_t kShrinkSlack = std::size_t{1} << 20;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -166,6 +173,122 @@ bool CTextModeReader::TakeInto(CXmlString& text) {
     return text.AdoptBuffer(m_pOut.release(), static_cast<int32_t>(m_nLength), size);
 }
 
+// The text mode rules applied to a whole file's bytes where they lie, for
+// files read in one piece: the text is never longer than the bytes, so it is
+// compacted towards the front of the same block. Returns the text's length.
+std::size_t CutAtEndOfText(const char* bytes, std::size_t size) {
+    const void* eof = std::memchr(bytes, 26, size);
+    return eof ? static_cast<std::size_t>(static_cast<const char*>(eof) - bytes) : size;
+}
+
+// Each CR LF pair becomes one LF; a lone CR stays.
+std::size_t JoinLineEnds(char* bytes, std::size_t size) {
+    const void* cr = std::memchr(bytes, '\r', size);
+    if (!cr) {
+        return size;
+    }
+    auto out = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes);
+    std::size_t from = out;
+    while (from < size) {
+        const void* next = std::memchr(bytes + from, '\r', size - from);
+        const std::size_t at =
+            next ? static_cast<std::size_t>(static_cast<const char*>(next) - bytes) : size;
+        const bool pair = at + 1 < size && bytes[at + 1] == '\n';
+        // The run up to a CR of a pair is kept without the CR; a lone CR is
+        // kept with its run.
+        const std::size_t end = at < size && !pair ? at + 1 : at;
+        std::memmove(bytes + out, bytes + from, end - from);
+        out += end - from;
+        from = pair ? at + 1 : end;
+    }
+    return out;
+}
+
+// Keeps the part of each 10,239-byte piece before its first NUL.
+std::size_t CutPiecesAtNul(char* bytes, std::size_t size) {
+    const void* nul = std::memchr(bytes, '\0', size);
+    if (!nul) {
+        return size;
+    }
+    const auto first = static_cast<std::size_t>(static_cast<const char*>(nul) - bytes);
+    std::size_t piece = first - first % kFileTextPieceSize;
+    std::size_t out = piece;
+    for (; piece < size; piece += kFileTextPieceSize) {
+        const std::size_t length =
+            size - piece < kFileTextPieceSize ? size - piece : kFileTextPieceSize;
+        const void* cut = std::memchr(bytes + piece, '\0', length);
+        const std::size_t kept =
+            cut ? static_cast<std::size_t>(static_cast<const char*>(cut) - (bytes + piece))
+                : length;
+        std::memmove(bytes + out, bytes + piece, kept);
+        out += kept;
+    }
+    return out;
+}
+
+// Takes a malloc'ed block holding length bytes whose line ends are joined
+// (blockSize bytes in all) over as the text, once each piece is cut at its
+// first NUL. False, the block freed, when the text does not fit.
+bool TakeTextInto(char* block, std::size_t length, std::size_t blockSize, CXmlString& text) {
+    length = CutPiecesAtNul(block, length);
+    if (length > static_cast<std::size_t>(CXmlString::GetCapacityLimit())) {
+        std::free(block);
+        return false;
+    }
+    // A large text gives back what its line ends and cut pieces left over.
+    if (blockSize - length > kShrinkSlack) {
+        if (void* smaller = std::realloc(block, length + 1)) {
+            block = static_cast<char*>(smaller);
+            blockSize = length + 1;
+        }
+    }
+    return text.AdoptBuffer(block, static_cast<int32_t>(length), static_cast<int64_t>(blockSize));
+}
+
+// Turns a malloc'ed block of size bytes (with room for one more) into the
+// text, which takes the block over. False when the text does not fit.
+bool TranslateBlockInto(char* block, std::size_t size, std::size_t blockSize, CXmlString& text) {
+    std::size_t length = CutAtEndOfText(block, size);
+    length = JoinLineEnds(block, length);
+    return TakeTextInto(block, length, blockSize, text);
+}
+
+enum class JoinedRead { kRead, kGrew, kFailed };
+
+// Reads a regular file of size bytes into a block of size + 1, cut at its
+// first byte 26 and with its line ends joined chunk by chunk, while each
+// chunk is still in the cache. length receives the bytes kept. kGrew: the
+// file holds more than size bytes now, and the block is of no use.
+JoinedRead ReadJoined(std::FILE* file, char* block, std::size_t size, std::size_t& length) {
+    std::size_t kept = 0;
+    std::size_t read = 0;
+    for (;;) {
+        // The bytes kept are never more than those read: the chunk fits.
+        const std::size_t want = std::min(kJoinChunkSize, size + 1 - read);
+        const std::size_t got = std::fread(block + kept, 1, want, file);
+        if (std::ferror(file)) {
+            return JoinedRead::kFailed;
+        }
+        read += got;
+        std::size_t fresh = got;
+        const void* eof = std::memchr(block + kept, 26, got);
+        if (eof) {
+            fresh = static_cast<std::size_t>(static_cast<const char*>(eof) - (block + kept));
+        }
+        // A CR that ended the last chunk is joined with an LF that starts
+        // this one.
+        const std::size_t from = kept > 0 && block[kept - 1] == '\r' ? kept - 1 : kept;
+        kept = from + JoinLineEnds(block + from, kept + fresh - from);
+        if (eof || got < want) {
+            length = kept;
+            return JoinedRead::kRead;
+        }
+        if (read > size) {
+            return JoinedRead::kGrew;
+        }
+    }
+}
+
 } // namespace
 
 FileTextStatus ReadFileText(const char* path, CXmlString& text) {
@@ -185,6 +308,31 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
                    ? static_cast<std::size_t>(info.st_size)
                    : limit;
     }
+    // A regular file is read into a block of its size, one byte more telling
+    // that the end has been reached, and its text mode rules applied where
+    // it lies.
+    if (hint > 0 && hint == static_cast<std::size_t>(info.st_size)) {
+        std::unique_ptr<char, BlockFreer> whole(static_cast<char*>(AllocateLargeBlock(hint + 1)));
+        if (!whole) {
+            return FileTextStatus::kTooLarge;
+        }
+        std::size_t length = 0;
+        switch (ReadJoined(file.get(), whole.get(), hint, length)) {
+        case JoinedRead::kFailed:
+            return FileTextStatus::kCannotOpen;
+        case JoinedRead::kRead:
+            if (!TakeTextInto(whole.release(), length, hint + 1, text)) {
+                text.Clear();
+                return FileTextStatus::kTooLarge;
+            }
+            return FileTextStatus::kOk;
+        case JoinedRead::kGrew:
+            std::rewind(file.get()); // read again, as other files are
+            break;
+        }
+    }
+    // Other files, and a file that grew since its size was taken, are read
+    // in chunks.
     CTextModeReader reader(hint);
     // Small files are read in one piece; one more byte tells that the end
     // has been reached.
@@ -194,12 +342,15 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
         return FileTextStatus::kTooLarge;
     }
     for (;;) {
-        const std::size_t got = std::fread(chunk.get(), 1, chunkSize, file.get());
-        if (!reader.Feed(chunk.get(), got)) {
+        if (reader.Ended()) {
+            break;
+        }
+        const std::size_t read = std::fread(chunk.get(), 1, chunkSize, file.get());
+        if (!reader.Feed(chunk.get(), read)) {
             text.Clear();
             return FileTextStatus::kTooLarge;
         }
-        if (got < chunkSize || reader.Ended()) {
+        if (read < chunkSize) {
             break;
         }
     }
@@ -215,8 +366,17 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
 
 FileTextStatus BytesToFileText(const char* bytes, std::size_t size, CXmlString& text) {
     text.Clear();
-    CTextModeReader reader(size);
-    if (!reader.Feed(bytes, size) || !reader.Finish() || !reader.TakeInto(text)) {
+    if (size > static_cast<std::size_t>(PTRDIFF_MAX) - 1) {
+        return FileTextStatus::kTooLarge; // no block of memory is that large
+    }
+    char* block = static_cast<char*>(AllocateLargeBlock(size + 1));
+    if (!block) {
+        return FileTextStatus::kTooLarge;
+    }
+    if (size > 0) {
+        std::memcpy(block, bytes, size);
+    }
+    if (!TranslateBlockInto(block, size, size + 1, text)) {
         text.Clear();
         return FileTextStatus::kTooLarge;
     }

@@ -28,42 +28,82 @@ bool SameKey(const CXmlString& a, const CXmlString& b) {
 
 } // namespace
 
-CXmlNode::CXmlNode(CXmlNode* parent) noexcept : m_pParent(parent) {}
+const CXmlString& CXmlNode::NoName() {
+    static const CXmlString none;
+    return none;
+}
+
+CXmlSharedName* CXmlNode::OwnSharedName() {
+    if (m_pName && m_pName->nHolders == 1) {
+        return m_pName;
+    }
+    auto* own = new (std::nothrow) CXmlSharedName;
+    if (!own) {
+        return nullptr;
+    }
+    if (m_pName) {
+        own->strName.Assign(m_pName->strName);
+        if (const char* key = m_pName->pKey) {
+            const size_t size = std::strlen(key) + 1;
+            own->pKey = static_cast<char*>(std::malloc(size));
+            if (!own->pKey) {
+                delete own;
+                return nullptr;
+            }
+            std::memcpy(own->pKey, key, size);
+        }
+    }
+    HoldName(own);
+    return own;
+}
+
+CXmlString* CXmlNode::OwnName() {
+    CXmlSharedName* own = OwnSharedName();
+    return own ? &own->strName : nullptr;
+}
+
+void CXmlNode::SetStoredKey(char* key) {
+    CXmlSharedName* own = OwnSharedName();
+    if (!own) {
+        std::free(key);
+        return;
+    }
+    std::free(own->pKey);
+    own->pKey = key;
+}
 
 void CXmlNode::SetKey(const CXmlKey& key) {
-    if (m_pKey) {
-        std::free(m_pKey);
-        m_pKey = nullptr;
-    }
+    DropStoredKey();
     // Without a key of its own the node is found under what its name gives.
     if (KeyMatches(key)) {
         return;
     }
     const int32_t length = key.GetLength();
-    const char* preparedKey = key.GetBuffer();
-    m_pKey = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
-    if (m_pKey) {
-        std::memcpy(m_pKey, preparedKey, static_cast<size_t>(length));
-        m_pKey[length] = '\0';
+    auto* stored = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+    if (stored) {
+        std::memcpy(stored, key.GetBuffer(), static_cast<size_t>(length));
+        stored[length] = '\0';
+        SetStoredKey(stored);
     }
 }
 
 // Stores the key the current name gives, so that a new name leaves the key
 // under which the parent finds this node as it was.
 void CXmlNode::StoreKeyOfName() {
-    if (m_pKey) {
+    if (StoredKey()) {
         return;
     }
-    const CXmlKey key(m_strName);
-    m_pKey = static_cast<char*>(std::malloc(static_cast<size_t>(key.GetLength()) + 1));
-    if (m_pKey) {
-        std::memcpy(m_pKey, key.GetBuffer(), static_cast<size_t>(key.GetLength()) + 1);
+    const CXmlKey key(NameRef());
+    auto* stored = static_cast<char*>(std::malloc(static_cast<size_t>(key.GetLength()) + 1));
+    if (stored) {
+        std::memcpy(stored, key.GetBuffer(), static_cast<size_t>(key.GetLength()) + 1);
+        SetStoredKey(stored);
     }
 }
 
-bool CXmlNode::StoredKeyMatches(const char* preparedKey, int32_t length) const {
-    return std::strlen(m_pKey) == static_cast<size_t>(length) &&
-           std::memcmp(m_pKey, preparedKey, static_cast<size_t>(length)) == 0;
+bool CXmlNode::StoredKeyMatches(const char* stored, const char* preparedKey, int32_t length) {
+    return std::strlen(stored) == static_cast<size_t>(length) &&
+           std::memcmp(stored, preparedKey, static_cast<size_t>(length)) == 0;
 }
 
 void CXmlNode::SetName(CXmlString name) {
@@ -72,10 +112,15 @@ void CXmlNode::SetName(CXmlString name) {
 
 // A new name leaves the key under which the parent finds this node as it was.
 void CXmlNode::AssignName(const CXmlString& name) {
-    if (!m_pKey && !SameKey(m_strName, name)) {
+    if (!StoredKey() && !SameKey(NameRef(), name)) {
         StoreKeyOfName();
     }
-    m_strName.Assign(name);
+    if (&name == &NameRef()) {
+        return;
+    }
+    if (CXmlString* own = OwnName()) {
+        own->Assign(name);
+    }
 }
 
 void CXmlNode::SetText(CXmlString text) {
@@ -140,11 +185,11 @@ void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
     const int32_t children = m_children.GetCount();
     for (int32_t i = 0; i < children && missing > 0; ++i) {
         CXmlNode* child = m_children.At(i);
-        const int32_t nameLength = child->m_strName.GetLength();
-        if (byLength && !child->m_pKey && nameLength < kShortLength) {
+        const CXmlString& childName = child->NameRef();
+        const int32_t nameLength = childName.GetLength();
+        if (byLength && !child->StoredKey() && nameLength < kShortLength) {
             const int32_t k = keyOfLength[nameLength];
-            if (k >= 0 &&
-                SameBytes(child->m_strName.GetBuffer(), keys[k]->GetUpperBuffer(), nameLength)) {
+            if (k >= 0 && SameBytes(childName.GetBuffer(), keys[k]->GetUpperBuffer(), nameLength)) {
                 // No other key has this length: the child is found under
                 // key k alone.
                 if (!found[k]) {
@@ -160,10 +205,11 @@ void CXmlNode::FindFirstChildren(const CXmlKey* const* keys, CXmlNode** found,
 
 int32_t CXmlNode::FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** found, int32_t count) {
     // What this node is found under, worked out once for all keys.
-    const bool stored = m_pKey != nullptr;
-    const XmlKeyRange range = stored
-                                  ? XmlKeyRange{m_pKey, static_cast<int32_t>(std::strlen(m_pKey))}
-                                  : PreparedKeyRange(m_strName.GetBuffer(), m_strName.GetLength());
+    const char* storedKey = StoredKey();
+    const bool stored = storedKey != nullptr;
+    const XmlKeyRange range =
+        stored ? XmlKeyRange{storedKey, static_cast<int32_t>(std::strlen(storedKey))}
+               : PreparedKeyRange(NameRef().GetBuffer(), NameRef().GetLength());
     int32_t filled = 0;
     for (int32_t k = 0; k < count; ++k) {
         const CXmlKey& key = *keys[k];
@@ -188,7 +234,7 @@ int32_t CXmlNode::FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** foun
 void CXmlNode::CopyFromDetached(const CXmlNode* source) {
     CXmlNode detached;
     detached.CopyFrom(source);
-    AssignName(detached.m_strName);
+    AssignName(detached.NameRef());
     m_strText.Assign(detached.m_strText);
     const CXmlNodeArray::CStorage copies = detached.m_children.DetachStorage();
     for (int32_t i = 0; i < copies.nCount; ++i) {
@@ -238,7 +284,9 @@ CXmlNode* CXmlNode::AddChild(CXmlString name, CXmlString text) {
     if (!node) {
         return nullptr;
     }
-    node->m_strName.Assign(name);
+    if (CXmlString* own = node->OwnName()) {
+        own->Assign(name);
+    }
     node->m_strText.Assign(text);
     AddChild(node);
     return node;
@@ -341,7 +389,9 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
     };
     // The copied name is a new name of this node, as SetName gives it; the
     // copied children are added under their own names.
-    AssignName(source->m_strName);
+    // The copied children share the names of their sources; this node keeps
+    // the key it is found under.
+    AssignName(source->NameRef());
     m_strText.Assign(source->m_strText);
     try {
         std::vector<Frame> stack;
@@ -357,7 +407,7 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
             if (!copy || !sourceChild) {
                 continue; // a child that cannot be allocated is left out
             }
-            copy->m_strName.Assign(sourceChild->m_strName);
+            copy->HoldName(sourceChild->m_pName);
             copy->m_strText.Assign(sourceChild->m_strText);
             CXmlNodeArray& siblings = frame.pTarget->m_children;
             const int32_t before = siblings.GetCount();

@@ -9,6 +9,7 @@
 
 #include "xml/XmlKey.h"
 #include "xml/XmlNodeArray.h"
+#include "xml/XmlSharedName.h"
 #include "xml/XmlString.h"
 
 #include <cstddef>
@@ -22,7 +23,7 @@ class CXmlTextSink;
 
 class CXmlNode {
 public:
-    explicit CXmlNode(CXmlNode* parent = nullptr) noexcept;
+    explicit CXmlNode(CXmlNode* parent = nullptr) noexcept : m_pParent(parent) {}
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
     // Inline: most nodes are leaves without a key of their own, and a tree
@@ -31,9 +32,7 @@ public:
         if (m_children.HasStorage()) {
             DestroyChildren();
         }
-        if (m_pKey) {
-            std::free(m_pKey);
-        }
+        ReleaseSharedName(m_pName);
     }
 
     // Nodes come from a pool of fixed-size blocks: a rate file holds millions.
@@ -41,7 +40,7 @@ public:
     static void* operator new(std::size_t size) noexcept;
     static void operator delete(void* block) noexcept;
 
-    CXmlString GetName() const { return m_strName; }
+    CXmlString GetName() const { return NameRef(); }
     void SetName(CXmlString name);
     CXmlString GetText() const { return m_strText; }
     void SetText(CXmlString text);
@@ -51,7 +50,7 @@ public:
     CXmlString ExtractText() { return std::move(m_strText); }
 
     // Read-only views of the name and text, for callers that only look.
-    const CXmlString& NameRef() const { return m_strName; }
+    const CXmlString& NameRef() const { return m_pName ? m_pName->strName : NoName(); }
     const CXmlString& TextRef() const { return m_strText; }
 
     CXmlNode* FindChild(CXmlString name, int32_t occurrence) const;
@@ -126,23 +125,48 @@ private:
     void StoreKeyOfName();
     // SetName without the copy its parameter is made as.
     void AssignName(const CXmlString& name);
+    // The name of a node that has none yet: empty.
+    static const CXmlString& NoName();
+    // Makes this node one more holder of name (null: no name).
+    void HoldName(CXmlSharedName* name) noexcept {
+        if (name) {
+            ++name->nHolders;
+        }
+        ReleaseSharedName(m_pName);
+        m_pName = name;
+    }
+    // The name as a string this node alone holds, made so when it is shared;
+    // null when memory runs out.
+    CXmlString* OwnName();
+    // The same for the whole shared name, with its key.
+    CXmlSharedName* OwnSharedName();
+    // The key this node is found under when its name does not give it.
+    const char* StoredKey() const { return m_pName ? m_pName->pKey : nullptr; }
+    // Takes a malloc'ed key as the stored one (null: none).
+    void SetStoredKey(char* key);
+    // Inline: every child added under its own name asks it.
+    void DropStoredKey() {
+        if (StoredKey()) {
+            SetStoredKey(nullptr);
+        }
+    }
     // Inline: a lookup asks it of every child it passes.
     bool KeyMatches(const char* preparedKey, int32_t length) const {
-        if (m_pKey) {
-            return StoredKeyMatches(preparedKey, length);
+        if (const char* stored = StoredKey()) {
+            return StoredKeyMatches(stored, preparedKey, length);
         }
         // Trimming only shortens a name: a shorter one cannot give the key.
-        const int32_t nameLength = m_strName.GetLength();
+        const CXmlString& name = NameRef();
+        const int32_t nameLength = name.GetLength();
         return nameLength >= length &&
-               LoweredEquals(PreparedKeyRange(m_strName.GetBuffer(), nameLength), preparedKey,
-                             length);
+               LoweredEquals(PreparedKeyRange(name.GetBuffer(), nameLength), preparedKey, length);
     }
-    bool StoredKeyMatches(const char* preparedKey, int32_t length) const;
+    static bool StoredKeyMatches(const char* stored, const char* preparedKey, int32_t length);
     // The same for a key prepared once: a name written as the key's upper
     // case form, as the names of a rate file are, matches with one compare.
     bool KeyMatches(const CXmlKey& key) const {
-        if (!m_pKey && m_strName.GetLength() == key.GetLength() && key.GetUpperBuffer() &&
-            SameBytes(m_strName.GetBuffer(), key.GetUpperBuffer(), key.GetLength())) {
+        if (!StoredKey() && NameRef().GetLength() == key.GetLength() && key.GetUpperBuffer() &&
+            SameBytes(NameRef().GetBuffer(), key.GetUpperBuffer(), key.GetLength())) {
             return true;
         }
         return KeyMatches(key.GetBuffer(), key.GetLength());
@@ -156,10 +180,8 @@ private:
     // in a detached node first and then moved into this one.
     void CopyFromDetached(const CXmlNode* source);
 
-    // The key and the name first: a lookup reads them of every child it
-    // passes, and the pool places nodes so that they share a cache line.
-    char* m_pKey = nullptr;
-    CXmlString m_strName;
+    // The name and key first: a lookup reads them of every child it passes.
+    CXmlSharedName* m_pName = nullptr;
     CXmlString m_strText;
     CXmlNode* m_pParent;
     CXmlNodeArray m_children;

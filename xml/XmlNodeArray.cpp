@@ -59,8 +59,7 @@ int32_t CXmlNodeArray::AddUnderOwnName(CXmlNode* node) {
     if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1)) {
         return m_nCount;
     }
-    std::free(node->m_pKey);
-    node->m_pKey = nullptr;
+    node->DropStoredKey();
     m_ppNodes[m_nCount++] = node;
     return m_nCount;
 }
@@ -71,11 +70,11 @@ CXmlNode* CXmlNodeArray::GetAt(int32_t index, CXmlString* key) const {
     }
     CXmlNode* node = m_ppNodes[index];
     if (key) {
-        if (node->m_pKey) {
-            key->Assign(node->m_pKey);
+        if (const char* stored = node->StoredKey()) {
+            key->Assign(stored);
         } else {
             const XmlKeyRange range =
-                PreparedKeyRange(node->m_strName.GetBuffer(), node->m_strName.GetLength());
+                PreparedKeyRange(node->NameRef().GetBuffer(), node->NameRef().GetLength());
             key->Clear();
             key->Append(range.pBegin, range.nLength);
             key->MakeLower();
@@ -85,8 +84,7 @@ CXmlNode* CXmlNodeArray::GetAt(int32_t index, CXmlString* key) const {
 }
 
 void CXmlNodeArray::ForgetKey(CXmlNode* node) {
-    std::free(node->m_pKey);
-    node->m_pKey = nullptr;
+    node->DropStoredKey();
 }
 
 bool CXmlNodeArray::RemoveAt(int32_t index) {
@@ -94,8 +92,7 @@ bool CXmlNodeArray::RemoveAt(int32_t index) {
         return false;
     }
     CXmlNode* node = m_ppNodes[index];
-    std::free(node->m_pKey);
-    node->m_pKey = nullptr;
+    node->DropStoredKey();
     std::memmove(m_ppNodes + index, m_ppNodes + index + 1,
                  static_cast<size_t>(m_nCount - index - 1) * sizeof(CXmlNode*));
     --m_nCount;
@@ -104,8 +101,7 @@ bool CXmlNodeArray::RemoveAt(int32_t index) {
 
 void CXmlNodeArray::RemoveAll() {
     for (int32_t i = 0; i < m_nCount; ++i) {
-        std::free(m_ppNodes[i]->m_pKey);
-        m_ppNodes[i]->m_pKey = nullptr;
+        m_ppNodes[i]->DropStoredKey();
     }
     m_nCount = 0;
 }

@@ -2,7 +2,7 @@
 // under a key: a copy of its name taken when it was added, trimmed of blanks
 // and tabs and with A-Z lowered. The array does not own the nodes.
 //
-// The key lives in the child node itself (a node is in one child list at a
+// The key lives with the child node's name (a node is in one child list at a
 // time), and is stored only when it differs from what the node's current name
 // gives, so a parsed tree carries no key copies at all.
 //

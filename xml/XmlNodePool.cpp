@@ -7,9 +7,11 @@
 #include "xml/XmlNode.h"
 #include "xml/XmlNodeArray.h"
 
+#include "xml/LargeBlock.h"
+
 #include <cstddef>
 #include <cstdlib>
-#include <memory>
+#include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QUILLMAR_NODE_POOL 0
@@ -25,9 +27,9 @@
 #if QUILLMAR_NODE_POOL
 namespace {
 
-// Blocks of one size and alignment, from slabs that are never given back.
-// The alignment may exceed what malloc guarantees.
-template <std::size_t kBlockSize, std::size_t kAlign, int kBlocksPerSlab> class CBlockPool {
+// Blocks of one size and alignment, from slabs of one large block each that
+// are never given back. The alignment may exceed what malloc guarantees.
+template <std::size_t kBlockSize, std::size_t kAlign> class CBlockPool {
 public:
     CBlockPool() = default;
     CBlockPool(const CBlockPool&) = delete;
@@ -40,14 +42,14 @@ public:
             return block;
         }
         if (m_nSlabUsed == kBlocksPerSlab || !m_pSlabs) {
-            void* raw = std::malloc(sizeof(Slab) + alignof(Slab));
+            static_assert(sizeof(Slab) <= kLargeBlockAlignment);
+            // A large block is aligned at least as malloc aligns.
+            static_assert(alignof(Slab) <= alignof(std::max_align_t));
+            void* raw = AllocateLargeBlock(kLargeBlockAlignment);
             if (!raw) {
                 return nullptr;
             }
-            std::size_t space = sizeof(Slab) + alignof(Slab);
-            void* aligned = raw;
-            auto* slab =
-                static_cast<Slab*>(std::align(alignof(Slab), sizeof(Slab), aligned, space));
+            auto* slab = new (raw) Slab;
             // The chain holds the blocks malloc gave, so that the slabs stay
             // reachable and are not taken for leaks.
             slab->pNext = m_pSlabs;
@@ -72,6 +74,9 @@ private:
     struct FreeBlock {
         FreeBlock* pNext;
     };
+    // As many blocks as one large block holds after the chain link.
+    static constexpr int kBlocksPerSlab =
+        static_cast<int>((kLargeBlockAlignment - kAlign) / sizeof(Block));
     struct Slab {
         void* pNext;
         Block blocks[kBlocksPerSlab];
@@ -83,18 +88,15 @@ private:
     FreeBlock* m_pFree = nullptr;
 };
 
-// A node is 96 bytes: placed on 32-byte boundaries, its key and name, which
-// every lookup reads, never straddle two cache lines.
-using CNodePool = CBlockPool<sizeof(CXmlNode), 32, 4096>;
+// Nodes are packed one after the other, in the order the reader makes them.
+using CNodePool = CBlockPool<sizeof(CXmlNode), alignof(CXmlNode)>;
 
 // Child lists of up to kLargestPooledList entries, one pool for each of the
 // capacities a list grows through (4, 8, 16, 32); longer lists are rare and
 // use malloc.
 constexpr int32_t kLargestPooledList = 32;
-constexpr std::size_t kListSlabBytes = std::size_t{64} * 1024;
 template <int32_t kCapacity>
-using CListPool = CBlockPool<kCapacity * sizeof(CXmlNode*), alignof(CXmlNode*),
-                             static_cast<int>(kListSlabBytes / (kCapacity * sizeof(CXmlNode*)))>;
+using CListPool = CBlockPool<kCapacity * sizeof(CXmlNode*), alignof(CXmlNode*)>;
 
 struct CPools {
     CNodePool nodes;
@@ -109,9 +111,8 @@ struct CPools {
 // torn down (it has nothing to tear down): nodes held by objects with static
 // storage may outlive any other pool object, and the process returns the
 // slabs when it ends. Nodes move from one tree to another (a merge moves
-// plans from the incoming tree into the loaded one) and a plan record takes a
-// node's block, so every tree shares these pools; like the documents, they
-// are used from one thread.
+// plans from the incoming tree into the loaded one), so every tree shares
+// these pools; like the documents, they are used from one thread.
 CPools& Pools() {
     static constinit CPools pools;
     return pools;

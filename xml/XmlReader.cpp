@@ -13,11 +13,107 @@
 // "<!" construct without its '>', or the '<' of the start tag of the
 // innermost element whose end tag is not found.
 #include "xml/XmlDocument.h"
+#include "xml/XmlKey.h"
 #include "xml/XmlNode.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+// The names one parse has made, found by their bytes, so that the elements
+// of one name share it. The table holds each name once itself while it
+// lives, and lets them go when the parse ends: the nodes keep theirs.
+class CNameTable {
+public:
+    CNameTable() = default;
+    CNameTable(const CNameTable&) = delete;
+    CNameTable& operator=(const CNameTable&) = delete;
+    ~CNameTable() {
+        for (CXmlSharedName* name : m_slots) {
+            ReleaseSharedName(name);
+        }
+    }
+
+    // The name made of the bytes; null when memory runs out.
+    CXmlSharedName* Find(const char* bytes, int32_t length) {
+        const std::string_view wanted(bytes, static_cast<std::size_t>(length));
+        if (m_nUsed * 2 >= m_slots.size() && !Grow()) {
+            return nullptr;
+        }
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = Hash(wanted) & mask;; slot = (slot + 1) & mask) {
+            CXmlSharedName* name = m_slots[slot];
+            if (!name) {
+                return Make(slot, bytes, length);
+            }
+            const CXmlString& made = name->strName;
+            if (made.GetLength() == length && SameBytes(made.GetBuffer(), bytes, length) &&
+                !made.HasGrowthFailed()) {
+                return name;
+            }
+        }
+    }
+
+private:
+    // Element names are short: the hash mixes the length and the first and
+    // last (up to) eight bytes, read as words.
+    static std::size_t Hash(std::string_view bytes) {
+        uint64_t head = 0;
+        uint64_t tail = 0;
+        const std::size_t size = bytes.size();
+        std::memcpy(&head, bytes.data(), size < 8 ? size : 8);
+        if (size > 8) {
+            std::memcpy(&tail, bytes.data() + (size > 16 ? size - 8 : 8), size > 16 ? 8 : size - 8);
+        }
+        uint64_t hash = (head ^ (tail * 0x9E3779B97F4A7C15ULL) ^ size) * 0xFF51AFD7ED558CCDULL;
+        return static_cast<std::size_t>(hash ^ (hash >> 32));
+    }
+
+    // A new name of the bytes, as a new node's name takes them: a name
+    // longer than a string may hold is empty and marked as incomplete.
+    CXmlSharedName* Make(std::size_t slot, const char* bytes, int32_t length) {
+        auto* name = new (std::nothrow) CXmlSharedName;
+        if (!name) {
+            return nullptr;
+        }
+        name->strName.Append(bytes, length);
+        name->nHolders = 1;
+        m_slots[slot] = name;
+        ++m_nUsed;
+        return name;
+    }
+
+    bool Grow() {
+        std::vector<CXmlSharedName*> slots;
+        try {
+            slots.assign(m_slots.empty() ? 64 : m_slots.size() * 2, nullptr);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        const std::size_t mask = slots.size() - 1;
+        for (CXmlSharedName* name : m_slots) {
+            if (name) {
+                std::size_t slot = Hash(BytesOf(name->strName)) & mask;
+                while (slots[slot]) {
+                    slot = (slot + 1) & mask;
+                }
+                slots[slot] = name;
+            }
+        }
+        m_slots.swap(slots);
+        return true;
+    }
+
+    std::vector<CXmlSharedName*> m_slots;
+    std::size_t m_nUsed = 0;
+};
+
+} // namespace
 
 class CXmlParser {
 public:
@@ -62,6 +158,7 @@ private:
     int32_t& m_nError;
     int32_t m_nFailedScanFrom = -1; // a tag scan from here is known to fail
     int32_t m_nStopOffset = -1;
+    CNameTable m_names;
 };
 
 // The tag scan: from a position, a '<' sets lt and a '>' sets gt until both
@@ -92,10 +189,18 @@ bool CXmlParser::ScanTag(int32_t from, Tag& tag) {
 }
 
 void CXmlParser::NameFromTag(CXmlNode* node, const Tag& tag) {
-    CXmlString& name = node->m_strName;
-    name.Clear();
     // An empty tag gives an empty name.
-    name.Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    // A node with a key of its own (an element a parse was started on) keeps
+    // it, and so makes its name alone, as it does when the table has no
+    // memory.
+    CXmlSharedName* name =
+        node->StoredKey() ? nullptr : m_names.Find(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    if (name) {
+        node->HoldName(name);
+    } else if (CXmlString* own = node->OwnName()) {
+        own->Clear();
+        own->Append(m_pText + tag.nLt + 1, tag.nGt - tag.nLt - 1);
+    }
 }
 
 bool CXmlParser::IsEndTagAt(const CXmlString& name, int32_t at) const {
@@ -105,8 +210,36 @@ bool CXmlParser::IsEndTagAt(const CXmlString& name, int32_t at) const {
     }
     const char* p = m_pText + at;
     return p[1] == '/' && p[nameLength + 2] == '>' &&
-           std::memcmp(p + 2, name.GetBuffer(), static_cast<size_t>(nameLength)) == 0;
+           SameBytes(p + 2, name.GetBuffer(), nameLength);
 }
+
+namespace {
+
+// The bytes that end a run of text copied as it is: line ends, which are
+// dropped, and ';', which may complete an entity.
+constexpr auto kEndsTextRun = [] {
+    std::array<bool, 256> ends{};
+    ends['\n'] = true;
+    ends['\r'] = true;
+    ends[';'] = true;
+    return ends;
+}();
+
+// Trims the text an element ends with; most have nothing to trim, which
+// their first and last bytes tell.
+void TrimText(CXmlString& text) {
+    const int32_t length = text.GetLength();
+    if (length == 0) {
+        return;
+    }
+    const char* bytes = text.GetBuffer();
+    if (bytes[0] == ' ' || bytes[0] == '\t' || bytes[length - 1] == ' ' ||
+        bytes[length - 1] == '\t') {
+        text.Trim();
+    }
+}
+
+} // namespace
 
 // Appends the character data between two positions to an element's text,
 // dropping CR and LF and decoding an entity whenever a ';' completes one.
@@ -114,13 +247,17 @@ void CXmlParser::GatherText(Frame& frame, int32_t from, int32_t to) {
     const char* p = m_pText;
     CXmlString& text = frame.pNode->m_strText;
     if (text.IsEmpty()) {
+        // Counted in a local: the frame could alias the bytes read.
+        int32_t blanks = 0;
         for (; from < to; ++from) {
-            if (p[from] == ' ') {
-                ++frame.nPendingBlanks;
-            } else if (p[from] != '\n' && p[from] != '\r') {
+            const char c = p[from];
+            if (c == ' ') {
+                ++blanks;
+            } else if (c != '\n' && c != '\r') {
                 break;
             }
         }
+        frame.nPendingBlanks += blanks;
         if (from == to) {
             return;
         }
@@ -128,7 +265,7 @@ void CXmlParser::GatherText(Frame& frame, int32_t from, int32_t to) {
     }
     while (from < to) {
         int32_t run = from;
-        while (run < to && p[run] != '\n' && p[run] != '\r' && p[run] != ';') {
+        while (run < to && !kEndsTextRun[static_cast<unsigned char>(p[run])]) {
             ++run;
         }
         text.Append(p + from, run - from);
@@ -180,7 +317,7 @@ bool CXmlParser::BeginElement(Frame& frame) {
 // end of the text.
 CXmlParser::PassEnd CXmlParser::RunPass(Frame& frame, Tag& childTag) {
     CXmlNode* node = frame.pNode;
-    const CXmlString& name = node->m_strName;
+    const CXmlString& name = node->NameRef();
     const char* text = m_pText;
     int32_t j = frame.nNext;
     while (j < m_nLength) {
@@ -289,7 +426,7 @@ int32_t CXmlParser::Run(CXmlNode* element) {
         int32_t result = 0;
         switch (RunPass(frame, childTag)) {
         case PassEnd::kEndTag:
-            frame.pNode->m_strText.Trim();
+            TrimText(frame.pNode->m_strText);
             result = m_nPos;
             break;
         case PassEnd::kChild:

@@ -51,10 +51,6 @@ int32_t CXmlString::GetLengthLimit(int32_t growStep) {
     return kInitialCapacity + steps * step - 2;
 }
 
-CXmlString::CXmlString() noexcept {
-    m_inline[0] = '\0';
-}
-
 CXmlString::CXmlString(const char* text) : CXmlString() {
     Assign(text);
 }
@@ -286,6 +282,14 @@ char* CXmlString::Append(const char* text) {
 char* CXmlString::Append(const char* bytes, int32_t count) {
     if (count <= 0) {
         return Data();
+    }
+    // A text that stays in the inline area is below any capacity: nothing
+    // to grow, nothing to move.
+    if (count < kInlineSize && m_nLength + count < kInlineSize) {
+        std::memmove(m_inline + m_nLength, bytes, static_cast<size_t>(count));
+        m_nLength += count;
+        m_inline[m_nLength] = '\0';
+        return m_inline;
     }
     const int64_t newLength = static_cast<int64_t>(m_nLength) + count;
     if (!GrowFor(newLength)) {

@@ -16,7 +16,8 @@ public:
     static constexpr int32_t kInitialCapacity = 128;
     static constexpr int32_t kDefaultGrowStep = 128;
 
-    CXmlString() noexcept;
+    // Inline: every node makes one.
+    CXmlString() noexcept { m_inline[0] = '\0'; }
     CXmlString(const char* text); // NOLINT(google-explicit-constructor): texts convert freely
     CXmlString(const CXmlString& other);
     CXmlString(CXmlString&& other) noexcept;

@@ -176,7 +176,8 @@ void CXmlNode::Write(CXmlBufferedOutput& out, int32_t& depth, bool compressed) {
 }
 
 CXmlBufferedOutput::CXmlBufferedOutput(CXmlTextSink& sink, std::size_t bufferSize)
-    : m_sink(sink), m_buffer(bufferSize) {}
+    : m_sink(sink), m_buffer(bufferSize),
+      m_nLengthLimit(static_cast<int64_t>(CXmlString::GetCapacityLimit()) - 1) {}
 
 bool CXmlBufferedOutput::Flush() {
     if (!m_bFailed && m_nUsed > 0 && !m_sink.Put(m_buffer.data(), m_nUsed)) {
@@ -191,7 +192,7 @@ bool CXmlBufferedOutput::Take(int32_t count) {
         return false;
     }
     // The same room a string leaves: its length stays below its capacity - 1.
-    if (m_nTotal + count >= static_cast<int64_t>(CXmlString::GetCapacityLimit()) - 1) {
+    if (m_nTotal + count >= m_nLengthLimit) {
         m_bFailed = true;
         return false;
     }
@@ -216,12 +217,12 @@ template <class Fill> void CXmlBufferedOutput::Put(int32_t count, Fill fill) {
     }
 }
 
-void CXmlBufferedOutput::Append(const char* bytes, int32_t count) {
+void CXmlBufferedOutput::AppendThroughSink(const char* bytes, int32_t count) {
     Put(count, [bytes](char* to, std::size_t from, std::size_t size) {
         std::memcpy(to, bytes + from, size);
     });
 }
 
-void CXmlBufferedOutput::AppendRepeated(char byte, int32_t count) {
+void CXmlBufferedOutput::AppendRepeatedThroughSink(char byte, int32_t count) {
     Put(count, [byte](char* to, std::size_t, std::size_t size) { std::memset(to, byte, size); });
 }

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace {
 
 TEST(XmlNodeLookup, FindChildIgnoresCaseAndBlanks) {
@@ -175,6 +179,78 @@ TEST(XmlNodeEdits, MoveChildrenKeepsSubtreesAndTakesTheNewKey) {
     EXPECT_EQ(a->GetParent(), &to);
     EXPECT_EQ(to.FindChild("insuranceplan", 1), b);
     EXPECT_TRUE(to.GetChildKey(1).Equals("insuranceplan"));
+}
+
+} // namespace
+
+namespace {
+
+// The names a parse shares among its nodes, on their edges: a renamed node
+// leaves the others of its name alone, copies share their sources' names,
+// nodes moved to another tree keep their names when the tree they came from
+// is destroyed (found under the key they were moved with), and a tree larger than one slab of nodes
+// reads and copies whole.
+TEST(XmlSharedNames, EachNodeKeepsItsNameWhateverHappensToTheOthers) {
+    struct Case {
+        const char* label;
+        std::function<std::string()> run;
+        std::string expected;
+    };
+    const auto load = [](CXmlDocument& doc, const std::string& text) {
+        EXPECT_TRUE(doc.LoadBytes(text.data(), text.size()));
+        return doc.GetRoot();
+    };
+    const std::string plans = "<R><P>1</P><P>2</P><Q><P>3</P></Q></R>";
+    const std::vector<Case> cases = {
+        {"renaming one node of a shared name",
+         [&] {
+             CXmlDocument doc;
+             CXmlNode* root = load(doc, plans);
+             root->GetChild(1)->SetName("Renamed");
+             return TreeText(root);
+         },
+         "R[](P[1],Renamed[2],Q[](P[3]))"},
+        {"renaming a copy",
+         [&] {
+             CXmlDocument doc;
+             CXmlNode* root = load(doc, plans);
+             CXmlNode copy;
+             copy.CopyFrom(root);
+             copy.GetChild(0)->SetName("C");
+             return TreeText(&copy) + " " + TreeText(root);
+         },
+         "R[](C[1],P[2],Q[](P[3])) R[](P[1],P[2],Q[](P[3]))"},
+        {"moving plans between documents, then destroying the one they came from",
+         [&] {
+             CXmlDocument target;
+             CXmlNode* root = load(target, "<R><P>0</P></R>");
+             {
+                 CXmlDocument source;
+                 CXmlNode* from = load(source, plans);
+                 root->MoveChildrenFrom(*from, {from->GetChild(0), from->GetChild(2)}, "P");
+             }
+             return TreeText(root) + " " + std::to_string(root->GetChildCount("p"));
+         },
+         "R[](P[0],P[1],Q[](P[3])) 3"},
+        {"a tree over several slabs of nodes",
+         [&] {
+             std::string text = "<R>";
+             for (int i = 0; i < 70000; ++i) {
+                 text += "<P>" + std::to_string(i % 10) + "</P>";
+             }
+             CXmlDocument doc;
+             CXmlNode* root = load(doc, text + "</R>");
+             CXmlNode copy;
+             copy.CopyFrom(root);
+             const CXmlNode* last = copy.GetChild(69999);
+             return std::to_string(copy.GetChildCount("P")) + " " +
+                    std::string(last->NameRef().GetBuffer()) + last->TextRef().GetBuffer();
+         },
+         "70000 P9"},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(test.run(), test.expected) << test.label;
+    }
 }
 
 } // namespace

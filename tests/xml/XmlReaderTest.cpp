@@ -274,3 +274,55 @@ TEST(XmlReader, ParseMatchesTheReferenceFromAnyStart) {
 }
 
 } // namespace
+
+// The text mode rules on the edges of the one-piece file read, through a
+// file and through bytes in memory: CR LF pairs, lone CRs and a CR before the
+// end, NULs at and around the 10,239-byte piece boundaries, CRs at the end of
+// a chunk of the read, and random bytes made of those.
+TEST(XmlReader, FileTextMatchesTheReferenceOnTextModeEdges) {
+    const std::string piece(10238, 'p');
+    std::vector<std::string> cases = {
+        "",
+        "\r",
+        "a\r",
+        "\r\r\n\r",
+        "a\rb\r\nc\n\r\r",
+        std::string("x\r\x1a\r\n", 5),
+        std::string("\0", 1) + piece + "q\0r",
+        piece + std::string("\0", 1) + "next",
+        piece + "\r\n" + std::string("\0", 1) + "z",
+        piece + "s" + std::string("\0\0", 2) + piece + "t",
+        // A CR as the last byte of a 256 KB chunk of the read, before an LF,
+        // a CR and a byte 26.
+        std::string(262143, 'c') + "\r\nd",
+        std::string(262143, 'c') + "\r\r\ne",
+        std::string(262143, 'c') + std::string("\r\x1a\n", 3),
+        std::string(262142, 'c') + "\r\r" + std::string(262143, 'f') + "\r",
+    };
+    std::mt19937 rng(26);
+    const std::string alphabet("ab\r\n\0\x1a", 6);
+    for (int round = 0; round < 200; ++round) {
+        std::string raw;
+        const size_t length = rng() % 30000;
+        for (size_t i = 0; i < length; ++i) {
+            // Mostly letters, so that NULs fall into many pieces.
+            raw += rng() % 64 ? alphabet[rng() % 4] : alphabet[rng() % 6];
+        }
+        cases.push_back(raw);
+    }
+    const std::string path = ::testing::TempDir() + "quillmar-file-text-edges.xml";
+    for (const std::string& raw : cases) {
+        const std::string expected = reference::FileText(raw);
+        CXmlDocument fromBytes;
+        fromBytes.LoadBytes(raw.data(), raw.size());
+        ASSERT_EQ(std::string(BytesOf(fromBytes.GetFileText())), expected);
+        {
+            std::ofstream file(path, std::ios::binary);
+            file.write(raw.data(), static_cast<std::streamsize>(raw.size()));
+        }
+        CXmlDocument fromFile;
+        fromFile.Load(path.c_str());
+        ASSERT_EQ(std::string(BytesOf(fromFile.GetFileText())), expected);
+    }
+    std::remove(path.c_str());
+}
