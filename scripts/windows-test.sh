@@ -12,6 +12,13 @@ bash scripts/windows-build.sh
 # A Wine prefix of the build's own, so that the tests neither see nor touch
 # the user's; no prompts for Wine's .NET and browser add-ons.
 export WINEPREFIX="$PWD/build-windows/wine"
+# Wine names Unix files in the locale's character set: without a UTF-8
+# locale (an environment with no LANG, say) it cannot open the tests' files
+# with names in other scripts.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+*UTF-8* | *utf8*) ;;
+*) export LC_ALL=C.UTF-8 ;;
+esac
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -d "$WINEPREFIX" ]; then
