@@ -8,6 +8,7 @@
 
 #include <wx/wupdlock.h>
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 #ifdef __WXMSW__
@@ -22,6 +23,11 @@ public:
     explicit CNodeItemData(CXmlNode* node) : m_pNode(node) {}
     CXmlNode* m_pNode;
     bool m_bChildrenAdded = false;
+#ifdef wxHAS_GENERIC_TREECTRL
+    // The label the control is given when the item is first shown; empty
+    // once it has it.
+    wxString m_strLabelToShow;
+#endif
 };
 
 // The plan that takes a deleted plan's place: the next plan among its
@@ -80,6 +86,9 @@ CLeftView::CLeftView(wxWindow* parent, CQuillmarDoc& doc, const CTextCodec& code
     Bind(wxEVT_TREE_ITEM_EXPANDING, &CLeftView::OnItemExpanding, this);
     Bind(wxEVT_TREE_DELETE_ITEM, &CLeftView::OnDeleteItem, this);
     Bind(wxEVT_TREE_ITEM_GETTOOLTIP, &CLeftView::OnGetToolTip, this);
+#ifdef wxHAS_GENERIC_TREECTRL
+    Bind(wxEVT_PAINT, &CLeftView::OnPaint, this);
+#endif
     doc.AddView(*this);
 }
 
@@ -259,9 +268,10 @@ bool CLeftView::RefillKeepingItems() {
          item = GetNextChild(root, cookie), ++index) {
         CXmlNode* const node = const_cast<CXmlNode*>(children[index]);
         // The item's old element may be gone: only the item is read.
-        auto* const data = dynamic_cast<CNodeItemData*>(GetItemData(item));
+        auto* data = dynamic_cast<CNodeItemData*>(GetItemData(item));
         if (!data) {
-            SetItemData(item, new CNodeItemData(node));
+            data = new CNodeItemData(node);
+            SetItemData(item, data);
         } else {
             data->m_pNode = node;
             data->m_bChildrenAdded = false;
@@ -273,7 +283,11 @@ bool CLeftView::RefillKeepingItems() {
         }
         const wxString& label = labels.LabelOf(*node);
         if (GetItemText(item) != label) {
-            SetItemText(item, label);
+            // Given to the control when the item is next shown.
+            if (!wxTreeCtrl::GetItemText(item).empty()) {
+                wxTreeCtrl::SetItemText(item, wxString());
+            }
+            data->m_strLabelToShow = label;
         }
         if (IsExpanded(item) || GetChildrenCount(item, false) > 0) {
             CollapseAndReset(item);
@@ -288,6 +302,66 @@ bool CLeftView::RefillKeepingItems() {
     m_bTreeFilled = true;
     return true;
 }
+
+wxString CLeftView::GetItemText(const wxTreeItemId& item) const {
+    const auto* data =
+        item.IsOk() ? dynamic_cast<const CNodeItemData*>(GetItemData(item)) : nullptr;
+    if (data && !data->m_strLabelToShow.empty()) {
+        return data->m_strLabelToShow;
+    }
+    return wxTreeCtrl::GetItemText(item);
+}
+
+void CLeftView::OnPaint(wxPaintEvent& event) {
+    GiveShownItemsTheirLabels();
+    event.Skip(); // the control paints
+}
+
+void CLeftView::GiveShownItemsTheirLabels() {
+    const wxTreeItemId root = GetRootItem();
+    wxRect rootRow;
+    if (!root.IsOk() || !GetBoundingRect(root, rootRow) || rootRow.height <= 0) {
+        return;
+    }
+    // Every row is as high as the root's, and the control lays them out from
+    // a margin of two pixels at the top: the shown rows follow from the
+    // scroll position alone, whether or not the control has laid out the
+    // items of a branch opened since its last paint.
+    constexpr int kTopMargin = 2;
+    const int rowHeight = rootRow.height;
+    const int top = CalcUnscrolledPosition(wxPoint(0, 0)).y - kTopMargin;
+    const int firstRow = std::max(0, top / rowHeight);
+    const int lastRow = (top + GetClientSize().y) / rowHeight;
+    // The rows in the order the control shows them, through the expanded
+    // branches, without recursion: each level keeps its parent and cookie.
+    struct CLevel {
+        wxTreeItemId parent;
+        wxTreeItemIdValue cookie;
+    };
+    std::vector<CLevel> levels;
+    wxTreeItemId item = root;
+    for (int row = 0; item.IsOk() && row <= lastRow; ++row) {
+        if (row >= firstRow) {
+            auto* data = dynamic_cast<CNodeItemData*>(GetItemData(item));
+            if (data && !data->m_strLabelToShow.empty()) {
+                wxTreeCtrl::SetItemText(item, data->m_strLabelToShow);
+                data->m_strLabelToShow.clear();
+            }
+        }
+        wxTreeItemId next;
+        if (IsExpanded(item)) {
+            levels.push_back({item, nullptr});
+            next = GetFirstChild(item, levels.back().cookie);
+        }
+        while (!next.IsOk() && !levels.empty()) {
+            next = GetNextChild(levels.back().parent, levels.back().cookie);
+            if (!next.IsOk()) {
+                levels.pop_back();
+            }
+        }
+        item = next;
+    }
+}
 #endif
 
 void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node) {
@@ -299,7 +373,12 @@ void CLeftView::AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node, const 
     auto* data = new CNodeItemData(node);
     wxTreeItemId item;
     if (parent.IsOk()) {
+#ifdef wxHAS_GENERIC_TREECTRL
+        data->m_strLabelToShow = label;
+        item = AppendItem(parent, wxString(), image, image, data);
+#else
         item = AppendItem(parent, label, image, image, data);
+#endif
     } else {
         item = AddRoot(label, image, image, data);
         // The generic control selects a new root silently: a fill selects

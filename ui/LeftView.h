@@ -70,6 +70,10 @@ public:
     CXmlNode* GetItemNode(const wxTreeItemId& item) const;
 
     void OnInternalIdle() override;
+#ifdef wxHAS_GENERIC_TREECTRL
+    // An item's label, whether or not the control has been given it yet.
+    wxString GetItemText(const wxTreeItemId& item) const override;
+#endif
 #ifdef __WXMSW__
     WXLRESULT MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) override;
 #endif
@@ -88,6 +92,15 @@ private:
     // branch below the root is filled again when it is opened. False (and
     // nothing changed) when there is nothing to keep.
     bool RefillKeepingItems();
+
+    // The generic control measures every label of a branch the first
+    // time it lays the branch out (a text layout each, through Pango), and
+    // the root of a large file has tens of thousands of customers. Items
+    // below the root are therefore given an empty label first, which is
+    // measured at no cost, and their own label just before they are first
+    // painted: opening a branch measures only the rows it shows.
+    void OnPaint(wxPaintEvent& event);
+    void GiveShownItemsTheirLabels();
 #endif
     void AddNodeToTree(const wxTreeItemId& parent, CXmlNode* node);
     // The same with node's label, made already.

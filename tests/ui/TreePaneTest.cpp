@@ -174,6 +174,50 @@ TEST_F(TreePaneTest, RebuildShowsWhatAFreshFillShows) {
     }
 }
 
+#ifdef wxHAS_GENERIC_TREECTRL
+// The generic control is given an item's label when the item is first
+// painted, not when it is made: the labels of the rows shown are drawn, the
+// others wait, and every item reports its label either way.
+TEST_F(TreePaneTest, OnlyTheShownRowsGiveTheControlTheirLabels) {
+    std::string file = "<RATEFILE>";
+    for (int customer = 0; customer < 400; ++customer) {
+        file += "<CUSTOMER><CONTRACTNUM>" + std::to_string(customer) + "</CONTRACTNUM></CUSTOMER>";
+    }
+    StartWith(m_folder.Write("many.xml", file + "</RATEFILE>"));
+    const wxTreeItemId root = Tree().GetRootItem();
+    Tree().Expand(root);
+    ProcessEvents();
+    Tree().Update();
+    const auto drawnLabel = [this](const wxTreeItemId& item) {
+        return std::string(Tree().wxTreeCtrl::GetItemText(item).utf8_str());
+    };
+    const wxTreeItemId last = Tree().GetLastChild(root);
+    int shown = 0;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId item = Tree().GetFirstChild(root, cookie); item.IsOk();
+         item = Tree().GetNextChild(root, cookie)) {
+        EXPECT_EQ("CUSTOMER", Label(item));
+        if (Tree().IsVisible(item)) {
+            ++shown;
+            EXPECT_EQ("CUSTOMER", drawnLabel(item));
+        }
+    }
+    EXPECT_GT(shown, 0);
+    EXPECT_EQ("", drawnLabel(last));
+    // Scrolled to the end, the last customer's row is drawn with its label.
+    Tree().EnsureVisible(last);
+    ProcessEvents();
+    Tree().Update();
+    ASSERT_TRUE(Tree().IsVisible(last));
+    EXPECT_EQ("CUSTOMER", drawnLabel(last));
+    // Opened, a customer's children are shown with theirs.
+    Tree().Expand(last);
+    ProcessEvents();
+    Tree().Update();
+    EXPECT_EQ("CONTRACTNUM", drawnLabel(Tree().GetLastChild(last)));
+}
+#endif
+
 TEST_F(TreePaneTest, RootNamedInsurancePlanOffersDeleteButCannotBeDeleted) {
     StartWith(m_folder.Write("plan.xml", "<INSURANCEPLAN><PLANDESC>x</PLANDESC></INSURANCEPLAN>"));
     Select(Tree().GetRootItem());
