@@ -179,13 +179,12 @@ void CMergeReport::OnPlanRemoving(const CXmlNode* loadedCustomer, const CXmlNode
     m_removed.push_back({loadedCustomer, plan, RemovedPlanTexts(plan), m_nEvents++});
 }
 
-void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
+void CMergeReport::SortForLookup(std::vector<CPlanEvent>& removedPlans) {
     // Looked up by node below: the imports and the removed plans by plan,
     // the removals by customer, each in the order they happened.
     const std::less<const CXmlNode*> before;
     std::stable_sort(m_imports.begin(), m_imports.end(),
                      [&](const CImport& a, const CImport& b) { return before(a.pPlan, b.pPlan); });
-    std::vector<std::pair<const CXmlNode*, uint32_t>> removedPlans;
     removedPlans.reserve(m_removed.size());
     for (const CRemoval& removal : m_removed) {
         removedPlans.emplace_back(removal.pPlan, removal.nEvent);
@@ -196,56 +195,67 @@ void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
     std::stable_sort(m_removed.begin(), m_removed.end(), [&](const CRemoval& a, const CRemoval& b) {
         return before(a.pCustomer, b.pCustomer);
     });
-    const auto importOf = [&](const CXmlNode* plan) -> const CImport* {
-        const auto next = std::upper_bound(
-            m_imports.begin(), m_imports.end(), plan,
-            [&](const CXmlNode* key, const CImport& entry) { return before(key, entry.pPlan); });
-        if (next == m_imports.begin() || std::prev(next)->pPlan != plan) {
-            return nullptr;
-        }
-        const CImport& last = *std::prev(next);
-        const auto removal = std::upper_bound(
-            removedPlans.begin(), removedPlans.end(), plan,
-            [&](const CXmlNode* key, const auto& entry) { return before(key, entry.first); });
-        const bool removedSince = removal != removedPlans.begin() &&
-                                  std::prev(removal)->first == plan &&
-                                  std::prev(removal)->second > last.nEvent;
-        return removedSince ? nullptr : &last;
-    };
+}
 
-    m_rows.clear();
-    const rate::CKeys& keys = rate::Keys();
-    ForEachChildNamed(mergedRoot, keys.customer, [&](const CXmlNode* customer) {
-        const bool paired = m_paired.count(customer) > 0;
-        ForEachChildNamed(customer, keys.insurancePlan, [&](const CXmlNode* plan) {
-            CMergeReportRow row;
-            row.pCustomer = customer;
-            row.pPlan = plan;
-            if (const CImport* imported = importOf(plan)) {
-                row.outcome = imported->outcome;
-                row.nOld = imported->nOld;
-                row.nDelivered = imported->nDelivered;
-            } else {
-                // Its values before the merge are those it has now; an edit
-                // may change them later.
-                row.outcome = paired ? MergeOutcome::kKept : MergeOutcome::kUnchanged;
-                row.nOld = KeepTexts(plan);
-            }
-            m_rows.push_back(row);
-        });
-        auto removed =
-            std::lower_bound(m_removed.begin(), m_removed.end(), customer,
-                             [](const CRemoval& entry, const CXmlNode* key) {
-                                 return std::less<const CXmlNode*>()(entry.pCustomer, key);
-                             });
-        for (; removed != m_removed.end() && removed->pCustomer == customer; ++removed) {
-            CMergeReportRow row;
-            row.pCustomer = customer;
-            row.outcome = MergeOutcome::kRemoved;
-            row.nOld = removed->nTexts;
-            m_rows.push_back(row);
+const CMergeReport::CImport*
+CMergeReport::LastImportOf(const CXmlNode* plan,
+                           const std::vector<CPlanEvent>& removedPlans) const {
+    const std::less<const CXmlNode*> before;
+    const auto next = std::upper_bound(
+        m_imports.begin(), m_imports.end(), plan,
+        [&](const CXmlNode* key, const CImport& entry) { return before(key, entry.pPlan); });
+    if (next == m_imports.begin() || std::prev(next)->pPlan != plan) {
+        return nullptr;
+    }
+    const CImport& last = *std::prev(next);
+    // A plan taken in and removed again later is not in the result.
+    const auto removal = std::upper_bound(
+        removedPlans.begin(), removedPlans.end(), plan,
+        [&](const CXmlNode* key, const auto& entry) { return before(key, entry.first); });
+    const bool removedSince = removal != removedPlans.begin() &&
+                              std::prev(removal)->first == plan &&
+                              std::prev(removal)->second > last.nEvent;
+    return removedSince ? nullptr : &last;
+}
+
+void CMergeReport::AddRowsOf(const CXmlNode* customer,
+                             const std::vector<CPlanEvent>& removedPlans) {
+    const bool paired = m_paired.count(customer) > 0;
+    ForEachChildNamed(customer, rate::Keys().insurancePlan, [&](const CXmlNode* plan) {
+        CMergeReportRow row;
+        row.pCustomer = customer;
+        row.pPlan = plan;
+        if (const CImport* imported = LastImportOf(plan, removedPlans)) {
+            row.outcome = imported->outcome;
+            row.nOld = imported->nOld;
+            row.nDelivered = imported->nDelivered;
+        } else {
+            // Its values before the merge are those it has now; an edit
+            // may change them later.
+            row.outcome = paired ? MergeOutcome::kKept : MergeOutcome::kUnchanged;
+            row.nOld = KeepTexts(plan);
         }
+        m_rows.push_back(row);
     });
+    auto removed = std::lower_bound(m_removed.begin(), m_removed.end(), customer,
+                                    [](const CRemoval& entry, const CXmlNode* key) {
+                                        return std::less<const CXmlNode*>()(entry.pCustomer, key);
+                                    });
+    for (; removed != m_removed.end() && removed->pCustomer == customer; ++removed) {
+        CMergeReportRow row;
+        row.pCustomer = customer;
+        row.outcome = MergeOutcome::kRemoved;
+        row.nOld = removed->nTexts;
+        m_rows.push_back(row);
+    }
+}
+
+void CMergeReport::OnMergeEnded(const CXmlNode* mergedRoot) {
+    std::vector<CPlanEvent> removedPlans;
+    SortForLookup(removedPlans);
+    m_rows.clear();
+    ForEachChildNamed(mergedRoot, rate::Keys().customer,
+                      [&](const CXmlNode* customer) { AddRowsOf(customer, removedPlans); });
     m_rows.shrink_to_fit();
     ForgetMergeState();
     m_bHasRun = true;

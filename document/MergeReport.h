@@ -163,6 +163,18 @@ private:
     CKeyOutcome Settle();
     void ForgetMergeState();
 
+    // A removed plan and the event that removed it.
+    using CPlanEvent = std::pair<const CXmlNode*, uint32_t>;
+    // Orders the imports and removals for the lookups below, and lists the
+    // removed plans by plan and event in removedPlans.
+    void SortForLookup(std::vector<CPlanEvent>& removedPlans);
+    // The last import of plan, unless it was removed after it; null when
+    // the plan was not taken in.
+    const CImport* LastImportOf(const CXmlNode* plan,
+                                const std::vector<CPlanEvent>& removedPlans) const;
+    // The rows of customer of the result: its plans, then its removed plans.
+    void AddRowsOf(const CXmlNode* customer, const std::vector<CPlanEvent>& removedPlans);
+
     CTextArena m_arena;
     std::vector<CPlanTexts> m_kept;
     std::vector<CMergeReportRow> m_rows;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -289,6 +290,63 @@ JoinedRead ReadJoined(std::FILE* file, char* block, std::size_t size, std::size_
     }
 }
 
+// A regular file of size bytes read into a block of its size, one byte more
+// telling that the end has been reached, with its text mode rules applied
+// where it lies. Empty when the file grew since its size was taken: it is
+// then read as other files are, from its start again.
+std::optional<FileTextStatus> ReadWholeFile(std::FILE* file, std::size_t size, CXmlString& text) {
+    std::unique_ptr<char, BlockFreer> whole(static_cast<char*>(AllocateLargeBlock(size + 1)));
+    if (!whole) {
+        return FileTextStatus::kTooLarge;
+    }
+    std::size_t length = 0;
+    switch (ReadJoined(file, whole.get(), size, length)) {
+    case JoinedRead::kFailed:
+        return FileTextStatus::kCannotOpen;
+    case JoinedRead::kRead:
+        if (!TakeTextInto(whole.release(), length, size + 1, text)) {
+            text.Clear();
+            return FileTextStatus::kTooLarge;
+        }
+        return FileTextStatus::kOk;
+    case JoinedRead::kGrew:
+        break;
+    }
+    std::rewind(file);
+    return std::nullopt;
+}
+
+// Any file read in chunks through the streaming reader; hint is the size
+// expected (0 when unknown).
+FileTextStatus ReadInChunks(std::FILE* file, std::size_t hint, CXmlString& text) {
+    CTextModeReader reader(hint);
+    // Small files are read in one piece; one more byte tells that the end
+    // has been reached.
+    const std::size_t chunkSize = hint + 1 < kChunkSize ? hint + 1 : kChunkSize;
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunkSize]);
+    if (!chunk) {
+        return FileTextStatus::kTooLarge;
+    }
+    while (!reader.Ended()) {
+        const std::size_t read = std::fread(chunk.get(), 1, chunkSize, file);
+        if (!reader.Feed(chunk.get(), read)) {
+            text.Clear();
+            return FileTextStatus::kTooLarge;
+        }
+        if (read < chunkSize) {
+            break;
+        }
+    }
+    if (std::ferror(file)) {
+        return FileTextStatus::kCannotOpen;
+    }
+    if (!reader.Finish() || !reader.TakeInto(text)) {
+        text.Clear();
+        return FileTextStatus::kTooLarge;
+    }
+    return FileTextStatus::kOk;
+}
+
 } // namespace
 
 FileTextStatus ReadFileText(const char* path, CXmlString& text) {
@@ -308,60 +366,13 @@ FileTextStatus ReadFileText(const char* path, CXmlString& text) {
                    ? static_cast<std::size_t>(info.st_size)
                    : limit;
     }
-    // A regular file is read into a block of its size, one byte more telling
-    // that the end has been reached, and its text mode rules applied where
-    // it lies.
     if (hint > 0 && hint == static_cast<std::size_t>(info.st_size)) {
-        std::unique_ptr<char, BlockFreer> whole(static_cast<char*>(AllocateLargeBlock(hint + 1)));
-        if (!whole) {
-            return FileTextStatus::kTooLarge;
-        }
-        std::size_t length = 0;
-        switch (ReadJoined(file.get(), whole.get(), hint, length)) {
-        case JoinedRead::kFailed:
-            return FileTextStatus::kCannotOpen;
-        case JoinedRead::kRead:
-            if (!TakeTextInto(whole.release(), length, hint + 1, text)) {
-                text.Clear();
-                return FileTextStatus::kTooLarge;
-            }
-            return FileTextStatus::kOk;
-        case JoinedRead::kGrew:
-            std::rewind(file.get()); // read again, as other files are
-            break;
+        if (const std::optional<FileTextStatus> status = ReadWholeFile(file.get(), hint, text)) {
+            return *status;
         }
     }
-    // Other files, and a file that grew since its size was taken, are read
-    // in chunks.
-    CTextModeReader reader(hint);
-    // Small files are read in one piece; one more byte tells that the end
-    // has been reached.
-    const std::size_t chunkSize = hint + 1 < kChunkSize ? hint + 1 : kChunkSize;
-    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunkSize]);
-    if (!chunk) {
-        return FileTextStatus::kTooLarge;
-    }
-    for (;;) {
-        if (reader.Ended()) {
-            break;
-        }
-        const std::size_t read = std::fread(chunk.get(), 1, chunkSize, file.get());
-        if (!reader.Feed(chunk.get(), read)) {
-            text.Clear();
-            return FileTextStatus::kTooLarge;
-        }
-        if (read < chunkSize) {
-            break;
-        }
-    }
-    if (std::ferror(file.get())) {
-        return FileTextStatus::kCannotOpen;
-    }
-    if (!reader.Finish() || !reader.TakeInto(text)) {
-        text.Clear();
-        return FileTextStatus::kTooLarge;
-    }
-    return FileTextStatus::kOk;
+    // Other files, and a file that grew since its size was taken.
+    return ReadInChunks(file.get(), hint, text);
 }
 
 FileTextStatus BytesToFileText(const char* bytes, std::size_t size, CXmlString& text) {
