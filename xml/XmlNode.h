@@ -142,7 +142,9 @@ private:
         : m_uParent(reinterpret_cast<std::uintptr_t>(parent) | kPooledBit) {}
     bool IsPooled() const noexcept { return (m_uParent & kPooledBit) != 0; }
     CXmlNode* ParentLink() const noexcept {
-        return reinterpret_cast<CXmlNode*>(m_uParent & ~kPooledBit);
+        // A tagged pointer: the link without its marker is a node's address.
+        return reinterpret_cast<CXmlNode*>( // NOLINT(performance-no-int-to-ptr)
+            m_uParent & ~kPooledBit);
     }
     // Sets the parent link and keeps the marker.
     void SetParentLink(CXmlNode* parent) noexcept {

@@ -77,10 +77,12 @@ CXmlNodePool* CXmlNodePool::Create() noexcept {
 }
 
 // Slabs are aligned to their size: a block's slab starts where its address
-// rounded down to that size does.
+// rounded down to that size does, as many bytes before it as its address
+// exceeds a multiple of the size.
 inline CXmlNodePool::Slab* CXmlNodePool::SlabOf(const void* block) noexcept {
-    const auto address = reinterpret_cast<std::uintptr_t>(block);
-    return reinterpret_cast<Slab*>(address & ~(kSlabSize - 1));
+    const auto offset = reinterpret_cast<std::uintptr_t>(block) & (kSlabSize - 1);
+    const auto* bytes = static_cast<const unsigned char*>(block);
+    return reinterpret_cast<Slab*>(const_cast<unsigned char*>(bytes - offset));
 }
 
 CXmlNodePool* CXmlNodePool::OfBlock(const void* block) noexcept {

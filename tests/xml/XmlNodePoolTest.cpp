@@ -53,6 +53,7 @@ int CountNodes(const CXmlNode* node, const CXmlNodePool* pool, bool& allInPool) 
 
 std::vector<CXmlNode*> Children(const CXmlNode* node) {
     std::vector<CXmlNode*> children;
+    children.reserve(static_cast<size_t>(node->GetChildCount()));
     for (int i = 0; i < node->GetChildCount(); ++i) {
         children.push_back(node->GetChild(i));
     }
