@@ -183,16 +183,8 @@ void* CXmlNodePool::AllocateNode() noexcept {
     return m_bAbandoned ? nullptr : Allocate(0);
 }
 
-void CXmlNodePool::ReleaseNode(void* block) noexcept {
-    Release(block);
-}
-
 void* CXmlNodePool::AllocateList(int32_t capacity) noexcept {
     return IsPooledCapacity(capacity) && !m_bAbandoned ? Allocate(ListClass(capacity)) : nullptr;
-}
-
-void CXmlNodePool::ReleaseList(void* block) noexcept {
-    Release(block);
 }
 
 CXmlNode* CXmlNode::Make(CXmlNodePool* pool, CXmlNode* parent) noexcept {

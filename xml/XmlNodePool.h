@@ -60,18 +60,16 @@ public:
     static CXmlNodePool* OfBlock(const void* block) noexcept;
 
     // A block for a node, or null when memory runs out or the pool is
-    // abandoned; given back with ReleaseNode.
+    // abandoned; the node's delete gives it back.
     void* AllocateNode() noexcept;
-    static void ReleaseNode(void* block) noexcept;
 
     // Whether child lists of this capacity come from pools.
     static bool IsPooledCapacity(int32_t capacity) noexcept {
         return capacity == 4 || capacity == 8 || capacity == 16 || capacity == kLargestPooledList;
     }
-    // A block for a list of a pooled capacity, or null; given back with
-    // ReleaseList.
+    // A block for a list of a pooled capacity, or null; the list gives it
+    // back when it frees its storage.
     void* AllocateList(int32_t capacity) noexcept;
-    static void ReleaseList(void* block) noexcept;
 
     // Observers: the slabs the pool holds, and the blocks handed out from
     // them and not given back (over the slabs still listed, so before the
@@ -102,9 +100,9 @@ private:
 
     friend class CXmlNode;
     friend class CXmlNodeArray;
-    // ReleaseNode and ReleaseList; defined and used where the pools are
-    // implemented only, as is CReleaseRun, which the teardown of a subtree
-    // gives its blocks back through.
+    // Gives a block back to its slab's pool. Defined and used where the
+    // pools are implemented only, as is CReleaseRun, which the teardown of a
+    // subtree gives its blocks back through.
     static inline void Release(void* block) noexcept;
     class CReleaseRun;
     bool AddSlab(int sizeClass) noexcept;
