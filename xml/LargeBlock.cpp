@@ -1,6 +1,7 @@
 #include "xml/LargeBlock.h"
 
 #include <cstdlib>
+#include <new>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -28,5 +29,30 @@ void* AllocateLargeBlock(std::size_t size) {
     // Elsewhere (the Windows C runtime has no aligned_alloc that free
     // accepts) a large block is an ordinary one.
     return std::malloc(size);
+#endif
+}
+
+void* AllocateAlignedLargeBlock() noexcept {
+#if defined(__linux__)
+    void* block = std::aligned_alloc(kLargeBlockAlignment, kLargeBlockAlignment);
+#if defined(MADV_HUGEPAGE)
+    if (block) {
+        (void)madvise(block, kLargeBlockAlignment, MADV_HUGEPAGE);
+    }
+#endif
+    return block;
+#else
+    // The aligned form of operator new works wherever the C runtime has no
+    // aligned_alloc (on Windows it maps to _aligned_malloc).
+    return ::operator new (kLargeBlockAlignment, std::align_val_t{kLargeBlockAlignment},
+                           std::nothrow);
+#endif
+}
+
+void FreeAlignedLargeBlock(void* block) noexcept {
+#if defined(__linux__)
+    std::free(block);
+#else
+    ::operator delete (block, std::align_val_t{kLargeBlockAlignment});
 #endif
 }

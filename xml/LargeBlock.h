@@ -15,3 +15,10 @@ constexpr std::size_t kLargeBlockAlignment = std::size_t{2} << 20;
 // A block of at least size bytes, or null; blocks below the huge page size
 // come from std::malloc as they are.
 void* AllocateLargeBlock(std::size_t size);
+
+// A block of kLargeBlockAlignment bytes aligned to its own size, so that any
+// address inside it finds its start by rounding down (a slab of the node
+// pools); null when memory runs out. Marked for huge pages where
+// AllocateLargeBlock marks its blocks. Freed with FreeAlignedLargeBlock only.
+void* AllocateAlignedLargeBlock() noexcept;
+void FreeAlignedLargeBlock(void* block) noexcept;

@@ -17,7 +17,7 @@ CXmlNode* CXmlDocument::New() {
     m_nError = kNoError;
     m_nErrorOffset = -1;
     DestroyTree();
-    m_pRoot = new CXmlNode(nullptr);
+    m_pRoot = CXmlNode::Make(m_pool.Get(), nullptr);
     if (m_pRoot) {
         m_pRoot->SetName("ROOTNODE");
         m_pRoot->SetText("Root Node Text");
@@ -57,7 +57,7 @@ bool CXmlDocument::ParseFileText() {
         m_nError = kNoRootElement;
         return false;
     }
-    m_pRoot = new CXmlNode(nullptr);
+    m_pRoot = CXmlNode::Make(m_pool.Get(), nullptr);
     if (!m_pRoot) {
         m_nError = kCannotOpen;
         return false;

@@ -1,8 +1,12 @@
 // CXmlDocument: holder of one node tree that is read from or written to one
-// file, with the error code of the last Load or New.
+// file, with the error code of the last Load or New. The document owns the
+// pool its tree's nodes and child lists come from (see XmlNodePool.h): the
+// pool's memory goes back to the system with the document, except for the
+// slabs of nodes that moved into another tree, which go with those nodes.
 #pragma once
 
 #include "xml/XmlNode.h"
+#include "xml/XmlNodePool.h"
 #include "xml/XmlString.h"
 
 #include <cstddef>
@@ -50,10 +54,16 @@ public:
     int32_t FindRootStart();
     const CXmlString& GetFileText() const { return m_strFileText; }
 
+    // The pool of this document's tree; null when it has none (builds
+    // without pools), its nodes then coming from the general allocator.
+    CXmlNodePool* GetNodePool() const { return m_pool.Get(); }
+
 private:
     bool ParseFileText();
     void DestroyTree();
 
+    // Declared before the tree, so that it goes after it.
+    CXmlNodePoolOwner m_pool;
     CXmlNode* m_pRoot = nullptr;
     CXmlString m_strFileText;
     CXmlString m_strHeader;

@@ -1,6 +1,7 @@
 #include "xml/XmlNode.h"
 
 #include "xml/XmlKey.h"
+#include "xml/XmlNodePool.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -231,17 +232,19 @@ int32_t CXmlNode::FillKeysFoundUnder(const CXmlKey* const* keys, CXmlNode** foun
     return filled;
 }
 
-void CXmlNode::CopyFromDetached(const CXmlNode* source) {
+void CXmlNode::CopyFromDetached(const CXmlNode* source, CXmlNodePool* pool) {
+    // The detached node itself is a node of its own; its copies are made
+    // where copies into this node are made.
     CXmlNode detached;
-    detached.CopyFrom(source);
+    detached.CopyTree(source, pool);
     AssignName(detached.NameRef());
     m_strText.Assign(detached.m_strText);
     const CXmlNodeArray::CStorage copies = detached.m_children.DetachStorage();
     for (int32_t i = 0; i < copies.nCount; ++i) {
         CXmlNode* copy = copies.ppNodes[i];
-        copy->m_pParent = this;
+        copy->SetParentLink(this);
         const int32_t before = m_children.GetCount();
-        if (m_children.AddUnderOwnName(copy) <= before) {
+        if (m_children.AddUnderOwnName(copy, pool) <= before) {
             delete copy; // no room in the list: left out, as CopyFrom does
         }
     }
@@ -275,12 +278,13 @@ const CXmlString& CXmlNode::ChildTextRef(const CXmlKey& key, int32_t occurrence)
 }
 
 bool CXmlNode::AddChild(CXmlNode* node) {
-    m_children.AddUnderOwnName(node);
+    m_children.AddUnderOwnName(node, AllocationPool());
     return true;
 }
 
 CXmlNode* CXmlNode::AddChild(CXmlString name, CXmlString text) {
-    auto* node = new CXmlNode(this);
+    CXmlNodePool* pool = AllocationPool();
+    CXmlNode* node = Make(pool, this);
     if (!node) {
         return nullptr;
     }
@@ -288,7 +292,7 @@ CXmlNode* CXmlNode::AddChild(CXmlString name, CXmlString text) {
         own->Assign(name);
     }
     node->m_strText.Assign(text);
-    AddChild(node);
+    m_children.AddUnderOwnName(node, pool);
     return node;
 }
 
@@ -358,29 +362,39 @@ int32_t CXmlNode::MoveChildrenFrom(CXmlNode& source, const std::vector<CXmlNode*
     }
     CNodeSet moving(nodes);
     const CXmlKey key(name);
+    // The moved nodes stay in the blocks they have, which go back to their
+    // own pool whenever they are destroyed.
+    CXmlNodePool* pool = AllocationPool();
     return source.m_children.RemoveWhere([&](CXmlNode* child) { return moving.Contains(child); },
                                          [&](CXmlNode* child) {
-                                             child->m_pParent = this;
-                                             m_children.Add(key, child);
+                                             child->SetParentLink(this);
+                                             m_children.Add(key, child, pool);
                                          });
+}
+
+// The copies come from this node's pool, so that a copy made from another
+// document's tree belongs to this one.
+void CXmlNode::CopyFrom(const CXmlNode* source) {
+    if (!source) {
+        return;
+    }
+    CXmlNodePool* pool = AllocationPool();
+    // This node within the source's subtree, or the source itself, would
+    // take part in its own copy and copy itself as it grows, without end:
+    // the copy is then made detached first and taken over.
+    for (const CXmlNode* node = this; node; node = node->ParentLink()) {
+        if (node == source) {
+            CopyFromDetached(source, pool);
+            return;
+        }
+    }
+    CopyTree(source, pool);
 }
 
 // Copies depth-first with a stack of its own, so that any depth can be
 // copied. Each source's child count is taken when its copy begins: copying a
 // node into itself or into one of its descendants then ends.
-void CXmlNode::CopyFrom(const CXmlNode* source) {
-    if (!source) {
-        return;
-    }
-    // This node within the source's subtree, or the source itself, would
-    // take part in its own copy and copy itself as it grows, without end:
-    // the copy is then made detached first and taken over.
-    for (const CXmlNode* node = this; node; node = node->m_pParent) {
-        if (node == source) {
-            CopyFromDetached(source);
-            return;
-        }
-    }
+void CXmlNode::CopyTree(const CXmlNode* source, CXmlNodePool* pool) {
     struct Frame {
         CXmlNode* pTarget;
         const CXmlNode* pSource;
@@ -403,7 +417,7 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
                 continue;
             }
             const CXmlNode* sourceChild = frame.pSource->GetChild(frame.nNext++);
-            auto* copy = new CXmlNode(frame.pTarget);
+            CXmlNode* copy = Make(pool, frame.pTarget);
             if (!copy || !sourceChild) {
                 continue; // a child that cannot be allocated is left out
             }
@@ -411,7 +425,7 @@ void CXmlNode::CopyFrom(const CXmlNode* source) {
             copy->m_strText.Assign(sourceChild->m_strText);
             CXmlNodeArray& siblings = frame.pTarget->m_children;
             const int32_t before = siblings.GetCount();
-            if (siblings.AddUnderOwnName(copy) > before) {
+            if (siblings.AddUnderOwnName(copy, pool) > before) {
                 stack.push_back({copy, sourceChild, 0, sourceChild->GetChildCount()});
             } else {
                 delete copy; // no room in the list: left out with its subtree

@@ -15,15 +15,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <utility>
 #include <vector>
 
 class CXmlBufferedOutput;
+class CXmlNodePool;
 class CXmlTextSink;
 
 class CXmlNode {
 public:
-    explicit CXmlNode(CXmlNode* parent = nullptr) noexcept : m_pParent(parent) {}
+    // A node of its own: on the stack, in a container, or from the general
+    // allocator through new. Nodes of a document's tree come from Make.
+    explicit CXmlNode(CXmlNode* parent = nullptr) noexcept
+        : m_uParent(reinterpret_cast<std::uintptr_t>(parent)) {}
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
     // Inline: most nodes are leaves without a key of their own, and a tree
@@ -35,10 +40,21 @@ public:
         ReleaseSharedName(m_pName);
     }
 
-    // Nodes come from a pool of fixed-size blocks: a rate file holds millions.
-    // A node that cannot be allocated comes out of new as null.
+    // A node in a block of pool (a rate file holds millions), or from the
+    // general allocator when pool is null; null when memory runs out.
+    static CXmlNode* Make(CXmlNodePool* pool, CXmlNode* parent) noexcept;
+    // new gives a node from the general allocator; one that cannot be
+    // allocated comes out as null. delete gives any node back to where it
+    // came from, which the node itself tells, so it reads that before the
+    // destructor runs.
     static void* operator new(std::size_t size) noexcept;
+    static void operator delete(CXmlNode* node, std::destroying_delete_t) noexcept;
+    // The match of new that a delete expression never calls (the destroying
+    // form is preferred): a constructor that threw would give its block back
+    // through it, and the constructors do not throw.
     static void operator delete(void* block) noexcept;
+    // The pool whose slab holds this node; null for a node of its own.
+    CXmlNodePool* GetPool() const noexcept;
 
     CXmlString GetName() const { return NameRef(); }
     void SetName(CXmlString name);
@@ -75,7 +91,7 @@ public:
         return index >= 0 && index < m_children.GetCount() && !key.IsEmpty() &&
                m_children.At(index)->KeyMatches(key);
     }
-    CXmlNode* GetParent() const { return m_pParent; }
+    CXmlNode* GetParent() const { return ParentLink(); }
     // The key under which child index is found (trimmed, lowered name as it
     // was when the child was added); empty when there is no such child.
     CXmlString GetChildKey(int32_t index) const;
@@ -117,6 +133,27 @@ public:
 private:
     friend class CXmlNodeArray;
     friend class CXmlParser;
+
+    // The parent link carries in its lowest bit (free, as nodes are aligned
+    // to pointers) whether the node lives in a pool's slab.
+    static constexpr std::uintptr_t kPooledBit = 1;
+    struct PooledTag {};
+    CXmlNode(CXmlNode* parent, PooledTag) noexcept
+        : m_uParent(reinterpret_cast<std::uintptr_t>(parent) | kPooledBit) {}
+    bool IsPooled() const noexcept { return (m_uParent & kPooledBit) != 0; }
+    CXmlNode* ParentLink() const noexcept {
+        // A tagged pointer: the link without its marker is a node's address.
+        return reinterpret_cast<CXmlNode*>( // NOLINT(performance-no-int-to-ptr)
+            m_uParent & ~kPooledBit);
+    }
+    // Sets the parent link and keeps the marker.
+    void SetParentLink(CXmlNode* parent) noexcept {
+        m_uParent = reinterpret_cast<std::uintptr_t>(parent) | (m_uParent & kPooledBit);
+    }
+    // The pool new nodes and lists under this node come from: its own,
+    // unless it has none or its pool's owner is gone (null: the general
+    // allocator).
+    CXmlNodePool* AllocationPool() const noexcept;
 
     // The key this node is found under in its parent's child list; null when
     // it is what the current name gives after trimming and lowering.
@@ -178,11 +215,20 @@ private:
     void DestroyChildren() noexcept;
     // CopyFrom of a source whose subtree holds this node: the copy is made
     // in a detached node first and then moved into this one.
-    void CopyFromDetached(const CXmlNode* source);
+    void CopyFromDetached(const CXmlNode* source, CXmlNodePool* pool);
+    // CopyFrom of a source outside this node's ancestry, its copies made in
+    // pool.
+    void CopyTree(const CXmlNode* source, CXmlNodePool* pool);
 
     // The name and key first: a lookup reads them of every child it passes.
     CXmlSharedName* m_pName = nullptr;
     CXmlString m_strText;
-    CXmlNode* m_pParent;
+    // Also the chain of nodes waiting to be destroyed in DestroyChildren.
+    std::uintptr_t m_uParent;
     CXmlNodeArray m_children;
 };
+
+// A cache line: the memory figures of a loaded file count on it, and a
+// slab holds nodes at line boundaries.
+static_assert(sizeof(void*) != 8 || sizeof(CXmlNode) == 64, "a node is 64 bytes");
+static_assert(alignof(CXmlNode) > 1, "the parent link's lowest bit is free");

@@ -2,15 +2,17 @@
 
 #include "xml/XmlKey.h"
 #include "xml/XmlNode.h"
+#include "xml/XmlNodePool.h"
 
 #include <cstdlib>
 #include <cstring>
 
-bool CXmlNodeArray::Reserve(int32_t count) {
-    if (count <= m_nCapacity) {
+bool CXmlNodeArray::Reserve(int32_t count, CXmlNodePool* pool) {
+    const int32_t current = GetCapacity();
+    if (count <= current) {
         return true;
     }
-    int64_t capacity = m_nCapacity ? m_nCapacity : 4;
+    int64_t capacity = current ? current : 4;
     while (capacity < count) {
         capacity *= 2;
     }
@@ -18,36 +20,40 @@ bool CXmlNodeArray::Reserve(int32_t count) {
         capacity = INT32_MAX;
     }
     const auto newCapacity = static_cast<int32_t>(capacity);
-    if (m_ppNodes && !IsPooledCapacity(m_nCapacity) && !IsPooledCapacity(newCapacity)) {
-        void* block = std::realloc(m_ppNodes, static_cast<size_t>(newCapacity) * sizeof(CXmlNode*));
+    const bool fromPool = pool && CXmlNodePool::IsPooledCapacity(newCapacity);
+    const size_t bytes = static_cast<size_t>(newCapacity) * sizeof(CXmlNode*);
+    if (m_ppNodes && !HasPooledStorage() && !fromPool) {
+        // Storage of the general allocator that stays there grows in place.
+        void* block = std::realloc(m_ppNodes, bytes);
         if (!block) {
             return false;
         }
         m_ppNodes = static_cast<CXmlNode**>(block);
     } else {
-        CXmlNode** list = AllocateList(newCapacity);
-        if (!list) {
+        void* block = fromPool ? pool->AllocateList(newCapacity) : std::malloc(bytes);
+        if (!block) {
             return false;
         }
+        auto* list = static_cast<CXmlNode**>(block);
         if (m_ppNodes) {
             std::memcpy(list, m_ppNodes, static_cast<size_t>(m_nCount) * sizeof(CXmlNode*));
-            FreeList(m_ppNodes, m_nCapacity);
+            FreeList(m_ppNodes, m_uCapacity);
         }
         m_ppNodes = list;
     }
-    m_nCapacity = newCapacity;
+    m_uCapacity = static_cast<uint32_t>(newCapacity) | (fromPool ? kPooledListBit : 0u);
     return true;
 }
 
-int32_t CXmlNodeArray::Add(CXmlString name, CXmlNode* node) {
+int32_t CXmlNodeArray::Add(CXmlString name, CXmlNode* node, CXmlNodePool* pool) {
     if (!node) {
         return m_nCount;
     }
-    return Add(CXmlKey(name), node);
+    return Add(CXmlKey(name), node, pool);
 }
 
-int32_t CXmlNodeArray::Add(const CXmlKey& key, CXmlNode* node) {
-    if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1)) {
+int32_t CXmlNodeArray::Add(const CXmlKey& key, CXmlNode* node, CXmlNodePool* pool) {
+    if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1, pool)) {
         return m_nCount;
     }
     node->SetKey(key);
@@ -55,8 +61,8 @@ int32_t CXmlNodeArray::Add(const CXmlKey& key, CXmlNode* node) {
     return m_nCount;
 }
 
-int32_t CXmlNodeArray::AddUnderOwnName(CXmlNode* node) {
-    if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1)) {
+int32_t CXmlNodeArray::AddUnderOwnName(CXmlNode* node, CXmlNodePool* pool) {
+    if (!node || m_nCount == INT32_MAX || !Reserve(m_nCount + 1, pool)) {
         return m_nCount;
     }
     node->DropStoredKey();
@@ -118,19 +124,19 @@ int32_t CXmlNodeArray::IndexOf(const CXmlNode* node) const {
 CXmlNode** CXmlNodeArray::Release(int32_t& count) {
     CXmlNode** nodes = m_ppNodes;
     count = m_nCount;
-    if (nodes && IsPooledCapacity(m_nCapacity)) {
+    if (nodes && HasPooledStorage()) {
         // A pooled block cannot go to std::free: the caller gets a copy.
         nodes = static_cast<CXmlNode**>(
-            std::malloc(static_cast<size_t>(m_nCapacity) * sizeof(CXmlNode*)));
+            std::malloc(static_cast<size_t>(GetCapacity()) * sizeof(CXmlNode*)));
         if (!nodes) {
             count = 0;
             return nullptr;
         }
         std::memcpy(nodes, m_ppNodes, static_cast<size_t>(m_nCount) * sizeof(CXmlNode*));
-        FreeList(m_ppNodes, m_nCapacity);
+        FreeList(m_ppNodes, m_uCapacity);
     }
     m_ppNodes = nullptr;
     m_nCount = 0;
-    m_nCapacity = 0;
+    m_uCapacity = 0;
     return nodes;
 }

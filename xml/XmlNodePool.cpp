@@ -1,184 +1,199 @@
-// Node storage. A rate file holds millions of nodes of one size, and most of
-// them have short child lists of a few sizes, so both are carved from large
-// slabs and recycled through free lists instead of going through the general
-// allocator one by one: a tree is then built and torn down without a call to
-// malloc or free for most of its parts. Builds with AddressSanitizer use the
-// general allocator, so that every node and list stays checked.
+// The node pools of the documents' trees (see XmlNodePool.h), the way nodes
+// and child lists are made and given back, and the teardown of a subtree.
+#include "xml/XmlNodePool.h"
+
+#include "xml/LargeBlock.h"
 #include "xml/XmlNode.h"
 #include "xml/XmlNodeArray.h"
 
-#include "xml/LargeBlock.h"
-
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLMAR_NODE_POOL 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLMAR_NODE_POOL 0
-#endif
-#endif
-#ifndef QUILLMAR_NODE_POOL
-#define QUILLMAR_NODE_POOL 1
+// The few steps every node and list of a teardown goes through are kept in
+// the loop that runs them.
+#if defined(__GNUC__)
+#define QUILLMAR_HOT_INLINE __attribute__((always_inline)) inline
+#define QUILLMAR_HOT_LAMBDA __attribute__((always_inline))
+#else
+#define QUILLMAR_HOT_INLINE inline
+#define QUILLMAR_HOT_LAMBDA
 #endif
 
-#if QUILLMAR_NODE_POOL
+// A slab's header. Its blocks follow at kHeaderSize, so that nodes sit on
+// cache lines of their own.
+struct CXmlNodePool::Slab {
+    FreeBlock** ppFree; // the free list of the slab's class in its pool
+    CXmlNodePool* pOwner;
+    Slab* pNext;
+    int32_t nLive; // blocks handed out and not given back
+    int32_t nClass;
+};
+
+struct CXmlNodePool::FreeBlock {
+    FreeBlock* pNext;
+};
+
 namespace {
 
-// Blocks of one size and alignment, from slabs of one large block each that
-// are never given back. The alignment may exceed what malloc guarantees.
-template <std::size_t kBlockSize, std::size_t kAlign> class CBlockPool {
-public:
-    CBlockPool() = default;
-    CBlockPool(const CBlockPool&) = delete;
-    CBlockPool& operator=(const CBlockPool&) = delete;
+constexpr std::size_t kSlabSize = kLargeBlockAlignment;
+constexpr std::size_t kHeaderSize = 64;
+// Block sizes of the classes: nodes, then lists of 4, 8, 16 and 32 entries.
+constexpr std::size_t kBlockSizes[] = {sizeof(CXmlNode), 4 * sizeof(CXmlNode*),
+                                       8 * sizeof(CXmlNode*), 16 * sizeof(CXmlNode*),
+                                       32 * sizeof(CXmlNode*)};
 
-    void* Allocate() {
-        if (m_pFree) {
-            FreeBlock* block = m_pFree;
-            m_pFree = block->pNext;
-            return block;
-        }
-        if (m_nSlabUsed == kBlocksPerSlab || !m_pSlabs) {
-            static_assert(sizeof(Slab) <= kLargeBlockAlignment);
-            // A large block is aligned at least as malloc aligns.
-            static_assert(alignof(Slab) <= alignof(std::max_align_t));
-            void* raw = AllocateLargeBlock(kLargeBlockAlignment);
-            if (!raw) {
-                return nullptr;
-            }
-            auto* slab = new (raw) Slab;
-            // The chain holds the blocks malloc gave, so that the slabs stay
-            // reachable and are not taken for leaks.
-            slab->pNext = m_pSlabs;
-            m_pSlabs = raw;
-            m_pCurrent = slab;
-            m_nSlabUsed = 0;
-        }
-        return &m_pCurrent->blocks[m_nSlabUsed++];
+constexpr int32_t BlocksPerSlab(int sizeClass) {
+    return static_cast<int32_t>((kSlabSize - kHeaderSize) / kBlockSizes[sizeClass]);
+}
+
+constexpr int ListClass(int32_t capacity) {
+    switch (capacity) {
+    case 4:
+        return 1;
+    case 8:
+        return 2;
+    case 16:
+        return 3;
+    default:
+        return 4;
     }
-
-    void Release(void* block) {
-        auto* freed = static_cast<FreeBlock*>(block);
-        freed->pNext = m_pFree;
-        m_pFree = freed;
-    }
-
-private:
-    union alignas(kAlign) Block {
-        unsigned char bytes[kBlockSize];
-        void* pNext;
-    };
-    struct FreeBlock {
-        FreeBlock* pNext;
-    };
-    // As many blocks as one large block holds after the chain link.
-    static constexpr int kBlocksPerSlab =
-        static_cast<int>((kLargeBlockAlignment - kAlign) / sizeof(Block));
-    struct Slab {
-        void* pNext;
-        Block blocks[kBlocksPerSlab];
-    };
-
-    void* m_pSlabs = nullptr;
-    Slab* m_pCurrent = nullptr;
-    int m_nSlabUsed = 0;
-    FreeBlock* m_pFree = nullptr;
-};
-
-// Nodes are packed one after the other, in the order the reader makes them.
-using CNodePool = CBlockPool<sizeof(CXmlNode), alignof(CXmlNode)>;
-
-// Child lists of up to kLargestPooledList entries, one pool for each of the
-// capacities a list grows through (4, 8, 16, 32); longer lists are rare and
-// use malloc.
-constexpr int32_t kLargestPooledList = 32;
-template <int32_t kCapacity>
-using CListPool = CBlockPool<kCapacity * sizeof(CXmlNode*), alignof(CXmlNode*)>;
-
-struct CPools {
-    CNodePool nodes;
-    CListPool<4> lists4;
-    CListPool<8> lists8;
-    CListPool<16> lists16;
-    CListPool<32> lists32;
-};
-
-// The one set of pools of the process, owned here. Constant-initialised, so
-// it exists before any code runs and is reached without a guard, and never
-// torn down (it has nothing to tear down): nodes held by objects with static
-// storage may outlive any other pool object, and the process returns the
-// slabs when it ends. Nodes move from one tree to another (a merge moves
-// plans from the incoming tree into the loaded one), so every tree shares
-// these pools; like the documents, they are used from one thread.
-CPools& Pools() {
-    static constinit CPools pools;
-    return pools;
 }
 
 } // namespace
 
-void* CXmlNode::operator new(std::size_t) noexcept {
-    return Pools().nodes.Allocate();
-}
+static_assert(sizeof(kBlockSizes) / sizeof(kBlockSizes[0]) == 5);
+static_assert((kSlabSize & (kSlabSize - 1)) == 0, "slabs are found by rounding down");
+static_assert(alignof(CXmlNode) <= kHeaderSize && alignof(CXmlNode*) <= kHeaderSize);
+static_assert(kHeaderSize % alignof(CXmlNode) == 0 && sizeof(CXmlNode) % alignof(CXmlNode) == 0);
 
-void CXmlNode::operator delete(void* block) noexcept {
-    if (block) {
-        Pools().nodes.Release(block);
-    }
-}
-
-bool CXmlNodeArray::IsPooledCapacity(int32_t capacity) {
-    return capacity == 4 || capacity == 8 || capacity == 16 || capacity == kLargestPooledList;
-}
-
-CXmlNode** CXmlNodeArray::AllocateList(int32_t capacity) {
-    CPools& pools = Pools();
-    void* block = nullptr;
-    switch (capacity) {
-    case 4:
-        block = pools.lists4.Allocate();
-        break;
-    case 8:
-        block = pools.lists8.Allocate();
-        break;
-    case 16:
-        block = pools.lists16.Allocate();
-        break;
-    case kLargestPooledList:
-        block = pools.lists32.Allocate();
-        break;
-    default:
-        block = std::malloc(static_cast<std::size_t>(capacity) * sizeof(CXmlNode*));
-        break;
-    }
-    return static_cast<CXmlNode**>(block);
-}
-
-void CXmlNodeArray::FreeList(CXmlNode** list, int32_t capacity) {
-    CPools& pools = Pools();
-    switch (capacity) {
-    case 4:
-        pools.lists4.Release(list);
-        break;
-    case 8:
-        pools.lists8.Release(list);
-        break;
-    case 16:
-        pools.lists16.Release(list);
-        break;
-    case kLargestPooledList:
-        pools.lists32.Release(list);
-        break;
-    default:
-        std::free(list);
-        break;
-    }
-}
-
+CXmlNodePool* CXmlNodePool::Create() noexcept {
+#if QUILLMAR_NODE_POOL
+    return new (std::nothrow) CXmlNodePool;
 #else
+    return nullptr;
+#endif
+}
+
+// Slabs are aligned to their size: a block's slab starts where its address
+// rounded down to that size does, as many bytes before it as its address
+// exceeds a multiple of the size.
+inline CXmlNodePool::Slab* CXmlNodePool::SlabOf(const void* block) noexcept {
+    const auto offset = reinterpret_cast<std::uintptr_t>(block) & (kSlabSize - 1);
+    const auto* bytes = static_cast<const unsigned char*>(block);
+    return reinterpret_cast<Slab*>(const_cast<unsigned char*>(bytes - offset));
+}
+
+CXmlNodePool* CXmlNodePool::OfBlock(const void* block) noexcept {
+    return SlabOf(block)->pOwner;
+}
+
+inline void* CXmlNodePool::Allocate(int sizeClass) noexcept {
+    SizeClass& blocks = m_classes[sizeClass];
+    if (FreeBlock* block = blocks.pFree) {
+        blocks.pFree = block->pNext;
+        ++SlabOf(block)->nLive;
+        return block;
+    }
+    if (!blocks.pCurrent || blocks.nUsed == BlocksPerSlab(sizeClass)) {
+        if (!AddSlab(sizeClass)) {
+            return nullptr;
+        }
+    }
+    Slab* slab = blocks.pCurrent;
+    ++slab->nLive;
+    return reinterpret_cast<unsigned char*>(slab) + kHeaderSize +
+           static_cast<std::size_t>(blocks.nUsed++) * kBlockSizes[sizeClass];
+}
+
+bool CXmlNodePool::AddSlab(int sizeClass) noexcept {
+    static_assert(sizeof(Slab) <= kHeaderSize);
+    void* raw = AllocateAlignedLargeBlock();
+    if (!raw) {
+        return false;
+    }
+    SizeClass& blocks = m_classes[sizeClass];
+    auto* slab = new (raw) Slab{&blocks.pFree, this, blocks.pSlabs, 0, sizeClass};
+    blocks.pSlabs = slab;
+    blocks.pCurrent = slab;
+    blocks.nUsed = 0;
+    ++m_nSlabs;
+    return true;
+}
+
+// A block goes back to the free list of its slab's class and is counted
+// off its slab. An abandoned pool hands out nothing more, so what its free
+// lists hold from then on is never read again: the blocks are pushed all the
+// same, which spares the test, and each slab goes back to the system as its
+// last block comes back.
+QUILLMAR_HOT_INLINE void CXmlNodePool::Release(void* block) noexcept {
+    Slab* slab = SlabOf(block);
+    FreeBlock** head = slab->ppFree;
+    *head = new (block) FreeBlock{*head};
+    if (--slab->nLive == 0) {
+        slab->pOwner->SlabEmptied(slab);
+    }
+}
+
+void CXmlNodePool::SlabEmptied(Slab* slab) noexcept {
+    // A pool that is still owned keeps the slab for the blocks it holds.
+    if (!m_bAbandoned) {
+        return;
+    }
+    FreeAlignedLargeBlock(slab);
+    if (--m_nSlabs == 0) {
+        delete this;
+    }
+}
+
+void CXmlNodePool::Abandon() noexcept {
+    m_bAbandoned = true;
+    for (SizeClass& blocks : m_classes) {
+        Slab* slab = blocks.pSlabs;
+        // The free lists may hold blocks of the slabs freed here.
+        blocks = SizeClass{};
+        while (slab) {
+            Slab* next = slab->pNext;
+            if (slab->nLive == 0) {
+                FreeAlignedLargeBlock(slab);
+                --m_nSlabs;
+            }
+            slab = next;
+        }
+    }
+    // The slabs left hold nodes that live on in other trees: the last of
+    // them to go takes the pool with it.
+    if (m_nSlabs == 0) {
+        delete this;
+    }
+}
+
+int64_t CXmlNodePool::GetLiveBlockCount() const noexcept {
+    int64_t live = 0;
+    for (const SizeClass& blocks : m_classes) {
+        for (const Slab* slab = blocks.pSlabs; slab; slab = slab->pNext) {
+            live += slab->nLive;
+        }
+    }
+    return live;
+}
+
+void* CXmlNodePool::AllocateNode() noexcept {
+    return m_bAbandoned ? nullptr : Allocate(0);
+}
+
+void* CXmlNodePool::AllocateList(int32_t capacity) noexcept {
+    return IsPooledCapacity(capacity) && !m_bAbandoned ? Allocate(ListClass(capacity)) : nullptr;
+}
+
+CXmlNode* CXmlNode::Make(CXmlNodePool* pool, CXmlNode* parent) noexcept {
+    if (!pool) {
+        return new CXmlNode(parent);
+    }
+    void* block = pool->AllocateNode();
+    return block ? ::new (block) CXmlNode(parent, PooledTag{}) : nullptr;
+}
 
 void* CXmlNode::operator new(std::size_t size) noexcept {
     return std::malloc(size);
@@ -188,20 +203,86 @@ void CXmlNode::operator delete(void* block) noexcept {
     std::free(block);
 }
 
-bool CXmlNodeArray::IsPooledCapacity(int32_t /*capacity*/) {
-    return false;
+void CXmlNode::operator delete(CXmlNode* node, std::destroying_delete_t) noexcept {
+    if (!node) {
+        return;
+    }
+    // The marker is read before the destructor runs, while the node is alive.
+    const bool pooled = node->IsPooled();
+    node->~CXmlNode();
+    if (pooled) {
+        CXmlNodePool::Release(node);
+    } else {
+        std::free(node);
+    }
 }
 
-CXmlNode** CXmlNodeArray::AllocateList(int32_t capacity) {
-    return static_cast<CXmlNode**>(
-        std::malloc(static_cast<std::size_t>(capacity) * sizeof(CXmlNode*)));
+CXmlNodePool* CXmlNode::GetPool() const noexcept {
+    return IsPooled() ? CXmlNodePool::OfBlock(this) : nullptr;
 }
 
-void CXmlNodeArray::FreeList(CXmlNode** list, int32_t /*capacity*/) {
-    std::free(list);
+CXmlNodePool* CXmlNode::AllocationPool() const noexcept {
+    if (!IsPooled()) {
+        return nullptr;
+    }
+    CXmlNodePool* pool = CXmlNodePool::OfBlock(this);
+    return pool->IsAbandoned() ? nullptr : pool;
 }
 
-#endif
+void CXmlNodeArray::FreeList(CXmlNode** list, uint32_t capacityWord) noexcept {
+    if (capacityWord & kPooledListBit) {
+        CXmlNodePool::Release(list);
+    } else {
+        std::free(list);
+    }
+}
+
+// Gives the blocks of a teardown back in runs of blocks of one slab: a run
+// is chained apart, joins its free list and is counted off its slab once,
+// when it ends, instead of once per block. A tree is torn down in the order
+// memory holds it, so most runs are long. A slab's count stays above the
+// truth while a run of it is open, so no slab goes before its run has ended.
+class CXmlNodePool::CReleaseRun {
+public:
+    CReleaseRun() = default;
+    CReleaseRun(const CReleaseRun&) = delete;
+    CReleaseRun& operator=(const CReleaseRun&) = delete;
+    ~CReleaseRun() { End(); }
+
+    QUILLMAR_HOT_INLINE void Release(void* block) noexcept {
+        Slab* slab = SlabOf(block);
+        if (slab != m_pSlab) {
+            End();
+            m_pSlab = slab;
+            m_pLast = static_cast<FreeBlock*>(block);
+        }
+        m_pFirst = new (block) FreeBlock{m_pFirst};
+        ++m_nBlocks;
+    }
+
+    void End() noexcept {
+        if (!m_pSlab) {
+            return;
+        }
+        Slab* slab = m_pSlab;
+        FreeBlock** head = slab->ppFree;
+        m_pLast->pNext = *head;
+        *head = m_pFirst;
+        m_pSlab = nullptr;
+        m_pFirst = nullptr;
+        const int32_t blocks = m_nBlocks;
+        m_nBlocks = 0;
+        if ((slab->nLive -= blocks) == 0) {
+            slab->pOwner->SlabEmptied(slab);
+        }
+    }
+
+private:
+    Slab* m_pSlab = nullptr;
+    FreeBlock* m_pFirst = nullptr; // the run's chain, newest first
+    FreeBlock* m_pLast = nullptr;  // its oldest block, which joins the free list
+    int32_t m_nBlocks = 0;
+};
 
 // Tears the subtree down without recursion: the nodes waiting to be destroyed
 // are chained through their parent links, which nothing reads any more. Each
@@ -209,8 +290,31 @@ void CXmlNodeArray::FreeList(CXmlNode** list, int32_t /*capacity*/) {
 // destructor finds none. Taking a node's children reaches all of them at
 // once, so that memory delivers them together.
 void CXmlNode::DestroyChildren() noexcept {
+    // Nodes and lists lie in slabs of their own: each has its runs.
+    CXmlNodePool::CReleaseRun nodeRun;
+    CXmlNodePool::CReleaseRun listRun;
+    // What delete does; the marker is read before the destructor runs.
+    const auto destroy = [&nodeRun](CXmlNode* node) QUILLMAR_HOT_LAMBDA {
+        const bool pooled = node->IsPooled();
+        node->~CXmlNode();
+        if (pooled) {
+            nodeRun.Release(node);
+        } else {
+            std::free(node);
+        }
+    };
+    const auto freeStorage = [&listRun](const CXmlNodeArray::CStorage& taken) QUILLMAR_HOT_LAMBDA {
+        if (taken.uCapacity & CXmlNodeArray::kPooledListBit) {
+            listRun.Release(taken.ppNodes);
+        } else {
+            std::free(taken.ppNodes);
+        }
+    };
+    // One loop with one place for each step, so that the runs stay in
+    // registers.
     CXmlNode* pending = nullptr;
-    const auto takeChildren = [&pending](CXmlNode* node) {
+    CXmlNode* node = this;
+    do {
         const CXmlNodeArray::CStorage list = node->m_children.DetachStorage();
         // Most nodes have no children: they go at once, in the order memory
         // holds them, and the others are gathered at the front of the list.
@@ -218,7 +322,7 @@ void CXmlNode::DestroyChildren() noexcept {
         for (int32_t i = 0; i < list.nCount; ++i) {
             CXmlNode* child = list.ppNodes[i];
             if (!child->m_children.HasStorage()) {
-                delete child;
+                destroy(child);
                 continue;
             }
             // A node whose children have none of their own, as most inner
@@ -234,23 +338,23 @@ void CXmlNode::DestroyChildren() noexcept {
                 continue;
             }
             for (int32_t j = 0; j < grandchildren.nCount; ++j) {
-                delete grandchildren.ppNodes[j];
+                destroy(grandchildren.ppNodes[j]);
             }
-            CXmlNodeArray::FreeStorage(grandchildren);
-            delete child;
+            freeStorage(grandchildren);
+            destroy(child);
         }
         // Chained from the last, so that the first comes out first.
         for (int32_t i = parents - 1; i >= 0; --i) {
-            list.ppNodes[i]->m_pParent = pending;
+            list.ppNodes[i]->SetParentLink(pending);
             pending = list.ppNodes[i];
         }
-        CXmlNodeArray::FreeStorage(list);
-    };
-    takeChildren(this);
-    while (pending) {
-        CXmlNode* node = pending;
-        pending = node->m_pParent;
-        takeChildren(node);
-        delete node;
-    }
+        freeStorage(list);
+        if (node != this) {
+            destroy(node);
+        }
+        node = pending;
+        if (node) {
+            pending = node->ParentLink();
+        }
+    } while (node);
 }

@@ -158,6 +158,10 @@ private:
     int32_t& m_nError;
     int32_t m_nFailedScanFrom = -1; // a tag scan from here is known to fail
     int32_t m_nStopOffset = -1;
+    // Where the elements and their child lists come from: the pool of the
+    // element the parse was started on (a document's root: the document's
+    // pool), or the general allocator.
+    CXmlNodePool* m_pPool = nullptr;
     CNameTable m_names;
 };
 
@@ -374,12 +378,12 @@ void CXmlParser::NoteStop(int32_t at) {
 // element and examines the bytes after its tag. False when memory runs out.
 bool CXmlParser::OpenChild(std::vector<Frame>& stack, const Tag& childTag) {
     CXmlNode* parent = stack.back().pNode;
-    auto* child = new CXmlNode(parent);
+    CXmlNode* child = CXmlNode::Make(m_pPool, parent);
     if (!child) {
         return false;
     }
     NameFromTag(child, childTag);
-    parent->m_children.AddUnderOwnName(child);
+    parent->m_children.AddUnderOwnName(child, m_pPool);
     try {
         stack.push_back({child, 0, 0, childTag.nLt});
     } catch (const std::bad_alloc&) {
@@ -408,6 +412,7 @@ int32_t CXmlParser::FailUnclosed(Frame& frame) {
 }
 
 int32_t CXmlParser::Run(CXmlNode* element) {
+    m_pPool = element->AllocationPool();
     Frame first{element, 0, 0, m_nPos};
     if (!BeginElement(first)) {
         NoteStop(m_nPos);
