@@ -5,6 +5,23 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+
+namespace {
+
+// A block of size bytes (a multiple of the huge page size) aligned to a huge
+// page and marked for huge pages; null when there is no memory.
+void* AllocateHugePageBlock(std::size_t size) {
+    void* block = std::aligned_alloc(kLargeBlockAlignment, size);
+#if defined(MADV_HUGEPAGE)
+    if (block) {
+        // Only advice: without huge pages the block is used as it is.
+        (void)madvise(block, size, MADV_HUGEPAGE);
+    }
+#endif
+    return block;
+}
+
+} // namespace
 #endif
 
 void* AllocateLargeBlock(std::size_t size) {
@@ -17,14 +34,7 @@ void* AllocateLargeBlock(std::size_t size) {
     if (rounded < size) {
         return nullptr; // the size is too large to round up
     }
-    void* block = std::aligned_alloc(kLargeBlockAlignment, rounded);
-#if defined(MADV_HUGEPAGE)
-    if (block) {
-        // Only advice: without huge pages the block is used as it is.
-        (void)madvise(block, rounded, MADV_HUGEPAGE);
-    }
-#endif
-    return block;
+    return AllocateHugePageBlock(rounded);
 #else
     // Elsewhere (the Windows C runtime has no aligned_alloc that free
     // accepts) a large block is an ordinary one.
@@ -34,13 +44,7 @@ void* AllocateLargeBlock(std::size_t size) {
 
 void* AllocateAlignedLargeBlock() noexcept {
 #if defined(__linux__)
-    void* block = std::aligned_alloc(kLargeBlockAlignment, kLargeBlockAlignment);
-#if defined(MADV_HUGEPAGE)
-    if (block) {
-        (void)madvise(block, kLargeBlockAlignment, MADV_HUGEPAGE);
-    }
-#endif
-    return block;
+    return AllocateHugePageBlock(kLargeBlockAlignment);
 #else
     // The aligned form of operator new works wherever the C runtime has no
     // aligned_alloc (on Windows it maps to _aligned_malloc).
